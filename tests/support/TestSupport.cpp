@@ -1,0 +1,23 @@
+#include "support/TestSupport.h"
+
+#include <QFile>
+
+namespace lintaro::test {
+
+QString dataPath(const QString& relative) {
+    return QStringLiteral(LINTARO_TEST_DATA_DIR) + u'/' + relative;
+}
+
+QByteArray readFileBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace lintaro::test

@@ -1,0 +1,19 @@
+#pragma once
+// Small helpers shared by the test executables.
+#include <QByteArray>
+#include <QString>
+#include <ostream>
+
+namespace lintaro::test {
+
+// A file under the test data folder.
+QString dataPath(const QString& relative);
+QByteArray readFileBytes(const QString& path);
+bool writeFileBytes(const QString& path, const QByteArray& bytes);
+
+} // namespace lintaro::test
+
+// Readable QString values in GoogleTest messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
