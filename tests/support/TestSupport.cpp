@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "foundation/Program.h"
+
 #include <QFile>
 
 namespace lintaro::test {
@@ -18,6 +20,11 @@ QByteArray readFileBytes(const QString& path) {
 bool writeFileBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+void initProgramForTests() {
+    const QString bin = QStringLiteral(LINTARO_BIN_DIR);
+    InitProgramValues({bin, bin});
 }
 
 } // namespace lintaro::test

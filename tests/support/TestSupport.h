@@ -10,6 +10,9 @@ namespace lintaro::test {
 QString dataPath(const QString& relative);
 QByteArray readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
+// Runs the start-up values on the build's program folder, where the shipped data files lie, so
+// that texts such as default captions are those of the shipped LNTR.TXS.
+void initProgramForTests();
 
 } // namespace lintaro::test
 
