@@ -1,0 +1,33 @@
+#pragma once
+// The measurement system. The program stores millimetres, square metres and metres; when the user's
+// locale uses the U.S. system every length and area is shown and entered in inches, square feet and
+// feet. The system is read from the locale at every call, so a change needs no restart.
+#include "foundation/Currency.h"
+
+#include <QString>
+
+namespace lintaro {
+
+bool IsImperial();
+
+// Unit texts of the three quantities: "mm"/"in", "m2"/"ft2", "m"/"ft".
+QString DimUnit();    // length of a part, dimension or cut
+QString AreaUnit();   // area
+QString LengthUnit(); // perimeter (circuit)
+
+// Conversions regardless of the locale: multiplied in long double, then round4.
+Currency InchToMm(Currency inches);
+Currency MmToInch(Currency mm);
+Currency SqMToSqFt(Currency squareMetres);
+Currency SqFtToSqM(Currency squareFeet);
+Currency MToFt(Currency metres);
+
+// What getters and setters apply: the conversion only when the locale is imperial, else the value
+// unchanged.
+Currency LengthToUser(Currency mm);
+Currency LengthFromUser(Currency userLength);
+Currency AreaToUser(Currency squareMetres);
+Currency AreaFromUser(Currency userArea);
+Currency CircuitToUser(Currency metres);
+
+} // namespace lintaro
