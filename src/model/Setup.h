@@ -6,11 +6,24 @@
 // Lengths and areas are stored in mm and m²; the getters and setters of MaterialCutWidth,
 // MaterialMinRecyDim, SheetsMaxCutLength and MaterialMinRecyArea work in the user's units.
 // LoadFromFile and SaveToFile never throw; SetPropAsString may throw ConversionError for a text
-// that does not convert (the property keeps its value).
+// that does not convert (the property keeps its value). A length, area or price that the settings
+// file could not hold (its 32-bit scaled form) is refused by the setter: the value stays.
+//
+// The setup owns its supplier address, which lives as long as the setup (resetting the setup
+// resets the address in place). Changes of the setup and its supplier are passed on to the
+// application's order, material and window, but only by the setup that TApplicationLinks::Setup
+// returns.
+//
+// The settings file lists every key, empty ones included; line breaks inside the default order
+// notes and the supplier's note are stored as "¶".
 #include "foundation/Currency.h"
 #include "foundation/DataComponent.h"
 #include "model/Orientation.h"
 #include "model/VAT.h"
+
+#include <QDate>
+
+#include <functional>
 
 namespace lintaro {
 
@@ -99,14 +112,23 @@ public:
     QString SupplierLogoFileName() const { return supplierLogoFileName_; }
     void SetSupplierLogoFileName(const QString& value);
 
+    // Where the computed order prefix takes its year from; none (the default): today's date.
+    void SetDateSource(std::function<QDate()> source) { dateSource_ = std::move(source); }
+    // The computed default prefix: "Caption" of section "Order", a blank, the year and "01-".
+    QString DefaultOrderPrefix() const;
+
 private:
+    void readFields(const TINI& storage);
+    void copyFields(const TSetup& from);
+
+    std::function<QDate()> dateSource_;
     int vatZero_ = 0;
     int vatLow_ = 5;
     int vatHigh_ = 19;
-    Currency materialCutWidth_;                                 // mm
+    Currency materialCutWidth_; // mm
     bool materialHasOrientation_ = false;
-    Currency materialMinRecyArea_ = Currency::fromRaw(5000);    // m²
-    Currency materialMinRecyDim_ = Currency::fromInteger(500);  // mm
+    Currency materialMinRecyArea_ = Currency::fromRaw(5000);   // m²
+    Currency materialMinRecyDim_ = Currency::fromInteger(500); // mm
     Currency materialPrice_;
     TVATMode materialVATMode_ = vmWithVAT;
     TVATRate materialVATRate_ = vrHigh;
