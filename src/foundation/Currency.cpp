@@ -208,8 +208,26 @@ Currency operator*(long double factor, Currency a) {
     return Currency::fromValue(factor * a.toValue());
 }
 
+namespace {
+// num / den rounded to the nearest integer, ties to even, exactly.
+int64_t divideRounded(__int128 num, int64_t den) {
+    const bool negative = num < 0;
+    if (negative)
+        num = -num;
+    __int128 q = num / den;
+    const __int128 rem = num % den;
+    if (2 * rem > den || (2 * rem == den && (q & 1)))
+        ++q;
+    return static_cast<int64_t>(negative ? -q : q);
+}
+} // namespace
+
 Currency operator*(Currency a, Currency b) {
-    return Currency::fromValue(a.toValue() * b.toValue());
+    return Currency::fromRaw(divideRounded(__int128(a.raw()) * b.raw(), Currency::Scale));
+}
+
+Currency SquareMetres(Currency xMm, Currency yMm) {
+    return Currency::fromRaw(divideRounded(__int128(xMm.raw()) * yMm.raw(), 10000000000LL));
 }
 
 Currency operator/(Currency a, long double divisor) {

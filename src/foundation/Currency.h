@@ -72,6 +72,7 @@ public:
     // Products and quotients in long double, then round4.
     friend Currency operator*(Currency a, long double factor);
     friend Currency operator*(long double factor, Currency a);
+    // Exact: the product rounded to four decimals, ties to even.
     friend Currency operator*(Currency a, Currency b);
     // Throws ConversionError on a zero divisor rather than storing an infinite value.
     friend Currency operator/(Currency a, long double divisor);
@@ -82,5 +83,8 @@ public:
 private:
     int64_t raw_ = 0;
 };
+
+// The area in m² of X × Y mm, rounded exactly to four decimals (ties to even).
+Currency SquareMetres(Currency xMm, Currency yMm);
 
 } // namespace lintaro

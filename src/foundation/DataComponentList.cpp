@@ -307,6 +307,19 @@ void TDataComponentList::SetItemFocused(TDataComponent* item) {
     Announce(QStringLiteral("ItemFocused"));
 }
 
+bool TDataComponentList::SetItemOrder(const std::vector<TDataComponent*>& order) {
+    if (order.size() != items_.size())
+        return false;
+    std::vector<TDataComponent*> sortedOld = items_;
+    std::vector<TDataComponent*> sortedNew = order;
+    std::sort(sortedOld.begin(), sortedOld.end());
+    std::sort(sortedNew.begin(), sortedNew.end());
+    if (sortedOld != sortedNew)
+        return false;
+    items_ = order;
+    return true;
+}
+
 void TDataComponentList::AppendDirect(TDataComponent* item) {
     if (item->Owner() != this)
         InsertComponent(item);

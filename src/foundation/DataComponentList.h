@@ -51,6 +51,9 @@ public:
     void Previous();
     void Sort();
     bool DeleteItems(bool force);
+    // Puts the listed items into the given order, which must hold each of them once; otherwise
+    // nothing changes. Announces nothing (copies and calculation records).
+    bool SetItemOrder(const std::vector<TDataComponent*>& order);
 
     TDataComponent* ItemFocused() const { return focused_; }
     void SetItemFocused(TDataComponent* item);
