@@ -60,9 +60,9 @@ public:
     int Count() const { return count_; }
     // A negative value becomes 0.
     void SetCount(int value);
-    // Stores the count without announcement or Modified (the calculator's working copies); a
-    // negative value becomes 0.
-    void SetCountDirect(int value) { count_ = value < 0 ? 0 : value; }
+    // Stores without announcement or clamping: the calculator counts the default dimension below 0
+    // when it is used beyond its stock.
+    void SetCountDirect(int value) { count_ = value; }
 
     bool IsDefault() const { return isDefault_; }
     // A rest cannot be made default; setting it clears it on the other dimensions of the list.

@@ -1,0 +1,67 @@
+#pragma once
+// The calculator of one calculation: it groups the order's parts into part types and, sheet by
+// sheet, chooses a stock dimension, searches the best plan for one sheet of it, repeats the plan as
+// often as the demand and the stock allow, and stores it in its container's result with the
+// recyclable rests, until every part is placed, no dimension takes any part, or Stop is set.
+// It is owned by the TSheets that runs it and reports through its CalculationInfo. Problems become
+// numbered error lines of the report; the first code stays in LastError. Nothing is thrown.
+#include "calc/SheetSearch.h"
+#include "model/Sheets.h"
+
+#include <memory>
+
+namespace lintaro {
+
+class TCSPartInList;
+class TCuttingSheet;
+class TDimension;
+
+class TCSCalculator : public TCalculatorBase {
+    LINTARO_COMPONENT(TCSCalculator)
+public:
+    explicit TCSCalculator(TComponent* owner = nullptr);
+    ~TCSCalculator() override;
+    void InitDefaults() override;
+
+    bool Calculate() override;
+
+    TCSPartInList* PartsIn() const { return partsIn_; }
+    TCuttingSheet* BestSheet() const { return bestSheet_; }
+    int InitialPartsCount() const { return initialPartsCount_; }
+
+    // Figures of the whole run, for the benchmarks.
+    int64_t TotalExpansions() const { return totalExpansions_; }
+    size_t LongestQueue() const { return longestQueue_; }
+
+    // The bound on the search queue (see TSearchSettings::queueLimit), for every calculator.
+    static void SetQueueLimit(size_t limit);
+    static size_t QueueLimit();
+
+private:
+    TSheets* container() const;
+    void addError(int code, const QString& argument);
+    void phase(TSheetsCalculationPhase p);
+    void prepareNewCuttingSheet();
+    void solve();
+    void takeBestPlan(const TSearchPlan& plan);
+    void multiply();
+    void storeResult();
+    void reportUnplacedParts();
+    QString nowText() const;
+
+    double startTime_ = 0;
+    int64_t generatedCount_ = 0;
+    TCSPartInList* partsIn_ = nullptr; // owned
+    int initialPartsCount_ = 0;
+    TCuttingSheet* bestSheet_ = nullptr; // owned
+    int64_t processedCount_ = 0;
+    TDimension* currentDimension_ = nullptr; // in the container's material
+    std::unique_ptr<TSheetSearch> search_;
+    int64_t totalExpansions_ = 0;
+    size_t longestQueue_ = 0;
+};
+
+// Makes every TSheets calculate with TCSCalculator.
+void InstallCalculator();
+
+} // namespace lintaro
