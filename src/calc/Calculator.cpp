@@ -21,7 +21,10 @@ namespace lintaro {
 
 namespace {
 const QString kSection = QStringLiteral("TSheets");
-size_t g_queueLimit = 0;
+// Beyond this many queued nodes the beam narrows to one child: the specified search can queue
+// millions of nodes in its wide-beam seconds on a fast machine, gigabytes of memory.
+size_t g_queueLimit = 100000;
+TCSCalculator::TRunFigures g_lastRun;
 
 int roundHalfEven(double v) {
     return static_cast<int>(std::nearbyint(v));
@@ -38,6 +41,8 @@ void TCSCalculator::SetQueueLimit(size_t limit) {
 size_t TCSCalculator::QueueLimit() {
     return g_queueLimit;
 }
+
+TCSCalculator::TRunFigures TCSCalculator::LastRunFigures() { return g_lastRun; }
 
 TCSCalculator::TCSCalculator(TComponent* owner) : TCalculatorBase(owner) {
     TCSCalculator::InitDefaults();
@@ -133,6 +138,7 @@ bool TCSCalculator::Calculate() {
         addError(99, QString());
     }
     search_.reset();
+    g_lastRun = Figures();
 
     phase(scpAssignUnusedPartsToReport);
     const bool result = LastError() == 0;

@@ -29,9 +29,14 @@ public:
     TCuttingSheet* BestSheet() const { return bestSheet_; }
     int InitialPartsCount() const { return initialPartsCount_; }
 
-    // Figures of the whole run, for the benchmarks.
-    int64_t TotalExpansions() const { return totalExpansions_; }
-    size_t LongestQueue() const { return longestQueue_; }
+    // Figures of a whole run, for the benchmarks and the batch tool.
+    struct TRunFigures {
+        int64_t expansions = 0;
+        size_t longestQueue = 0;
+    };
+    TRunFigures Figures() const { return {totalExpansions_, longestQueue_}; }
+    // The figures of the last run that ended in this process.
+    static TRunFigures LastRunFigures();
 
     // The bound on the search queue (see TSearchSettings::queueLimit), for every calculator.
     static void SetQueueLimit(size_t limit);
