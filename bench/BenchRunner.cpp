@@ -10,6 +10,7 @@
 #include "model/Part.h"
 #include "model/Setup.h"
 #include "model/Sheets.h"
+#include "platform/Clock.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -114,7 +115,9 @@ Order many1000() {
     return o;
 }
 
-QStringList args() { return QCoreApplication::arguments(); }
+QStringList args() {
+    return QCoreApplication::arguments();
+}
 
 void run(const Order& o) {
     TMaterial material;
@@ -183,6 +186,10 @@ int main(int argc, char** argv) {
             setup.SetSheetsReductionTimeMin(0);
             setup.SetSheetsReductionTimeMax(v.value(1).toInt());
             setup.SetSheetsReductionTimeMin(v.value(0).toInt());
+        } else if (args[i] == "--deterministic" && i + 1 < args.size()) {
+            // A virtual clock: the same nodes on every run, for profiling.
+            static VirtualClock clock(args[++i].toDouble());
+            SetCurrentClock(&clock);
         } else if (args[i] == "--queue-limit" && i + 1 < args.size()) {
             TCSCalculator::SetQueueLimit(args[++i].toULongLong());
         }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace lintaro {
@@ -101,6 +102,17 @@ public:
 
 private:
     struct Candidate;
+    struct Shape {
+        int a, b;
+    };
+    struct TShapeList {
+        int64_t columns, rows, count;
+        std::vector<Shape> shapes;
+    };
+
+    const std::vector<Shape>& shapesFor(int64_t columns, int64_t rows, int64_t count) const;
+    Node* newNode() const;
+    Block* newBlock() const;
 
     void countsOf(const Node& n, std::vector<int>& counts) const;
     bool typeBefore(int a, int b, const std::vector<int>& counts) const;
@@ -127,6 +139,12 @@ private:
     bool collectOnly_ = false; // ExpandRootForTest: children go to collected_
     std::vector<Node*> collected_;
     mutable std::vector<int> scratch_;
+    std::vector<int> diagRank_;
+    std::vector<int> order_;
+    std::vector<Candidate> candidates_;
+    mutable std::vector<Node*> freeNodes_;
+    mutable std::vector<Block*> freeBlocks_;
+    mutable std::unordered_map<uint64_t, TShapeList> shapeCache_;
 };
 
 } // namespace lintaro
