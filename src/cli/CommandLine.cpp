@@ -1,0 +1,40 @@
+#include "cli/CommandLine.h"
+
+namespace lintaro::cli {
+
+TCommandLine TCommandLine::Parse(const QStringList& arguments, const QList<TOptionSpec>& specs) {
+    TCommandLine result;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (!arg.startsWith(QLatin1String("--")) || arg == QLatin1String("--")) {
+            result.positionals_ << arg;
+            continue;
+        }
+        QString name = arg.mid(2);
+        QString value;
+        bool hasValue = false;
+        const qsizetype eq = name.indexOf(u'=');
+        if (eq >= 0) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+            hasValue = true;
+        }
+        const TOptionSpec* spec = nullptr;
+        for (const TOptionSpec& s : specs)
+            if (s.name == name)
+                spec = &s;
+        if (!spec)
+            throw UsageError(QStringLiteral("unknown option --%1").arg(name));
+        if (!spec->takesValue && hasValue)
+            throw UsageError(QStringLiteral("option --%1 takes no value").arg(name));
+        if (spec->takesValue && !hasValue && !spec->valueOptional) {
+            if (i + 1 >= arguments.size())
+                throw UsageError(QStringLiteral("option --%1 needs a value").arg(name));
+            value = arguments[++i];
+        }
+        result.options_.insert(name, value);
+    }
+    return result;
+}
+
+} // namespace lintaro::cli
