@@ -8,15 +8,17 @@
 #include "model/Part.h"
 #include "model/Sheets.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace lintaro::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "calculate ORDER.LNO [--material FILE.LNM] [--output OUT.LNO] [--deterministic[=N]]\n"
-    "   or: lintaro-cli calculate --parts PARTS.CSV --material FILE.LNM [--output OUT.LNO] [--deterministic[=N]]");
+const QString kUsage =
+    QStringLiteral("calculate ORDER.LNO [--material FILE.LNM] [--output OUT.LNO] [--deterministic[=N]]\n"
+                   "   or: lintaro-cli calculate --parts PARTS.CSV --material FILE.LNM [--output OUT.LNO] "
+                   "[--deterministic[=N]]");
 
 class TCalculateCommand : public TCommand {
 public:
@@ -91,6 +93,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<TCommand> MakeCalculateCommand() { return std::make_unique<TCalculateCommand>(); }
+std::unique_ptr<TCommand> MakeCalculateCommand() {
+    return std::make_unique<TCalculateCommand>();
+}
 
 } // namespace lintaro::cli

@@ -11,7 +11,8 @@ namespace lintaro::cli {
 
 class UsageError : public std::runtime_error {
 public:
-    explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit UsageError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
 private:
@@ -19,8 +20,8 @@ private:
 };
 
 struct TOptionSpec {
-    QString name;     // without the leading "--"
-    bool takesValue;  // "--name VALUE" or "--name=VALUE"
+    QString name;               // without the leading "--"
+    bool takesValue;            // "--name VALUE" or "--name=VALUE"
     bool valueOptional = false; // "--name" alone or "--name=VALUE"
 };
 

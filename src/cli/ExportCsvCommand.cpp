@@ -25,6 +25,8 @@ public:
 };
 } // namespace
 
-std::unique_ptr<TCommand> MakeExportCsvCommand() { return std::make_unique<TExportCsvCommand>(); }
+std::unique_ptr<TCommand> MakeExportCsvCommand() {
+    return std::make_unique<TExportCsvCommand>();
+}
 
 } // namespace lintaro::cli

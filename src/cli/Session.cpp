@@ -61,7 +61,8 @@ void TSession::ApplyCommonOptions(const TCommandLine& line) {
         const int min = parts.value(0).toInt(&okMin);
         const int max = parts.size() == 2 ? parts.value(1).toInt(&okMax) : 0;
         if (!okMin || !okMax || min < 0 || max <= min || max > 100)
-            throw UsageError(QStringLiteral("--reduction-time wants MIN,MAX seconds with 0 <= MIN < MAX <= 100"));
+            throw UsageError(
+                QStringLiteral("--reduction-time wants MIN,MAX seconds with 0 <= MIN < MAX <= 100"));
         setup_->SetSheetsReductionTimeMin(0);
         setup_->SetSheetsReductionTimeMax(max);
         setup_->SetSheetsReductionTimeMin(min);
@@ -83,7 +84,8 @@ void TSession::ApplyDeterministic(const TCommandLine& line) {
         bool ok = false;
         rate = line.Value("deterministic").toDouble(&ok);
         if (!ok || rate <= 0)
-            throw UsageError(QStringLiteral("--deterministic=N wants a positive number of expansions per second"));
+            throw UsageError(
+                QStringLiteral("--deterministic=N wants a positive number of expansions per second"));
     }
     clock_ = std::make_unique<VirtualClock>(rate);
     SetCurrentClock(clock_.get());
@@ -98,8 +100,9 @@ void TSession::LoadOrder(const QString& path) {
 void TSession::LoadMaterial(const QString& path) {
     RequireReadableFile(path);
     if (!material_->LoadFromFile(path)) {
-        const QString reason = material_->ErrorString().isEmpty() ? QStringLiteral("not a material file of this version")
-                                                                  : material_->ErrorString();
+        const QString reason = material_->ErrorString().isEmpty()
+                                   ? QStringLiteral("not a material file of this version")
+                                   : material_->ErrorString();
         throw InputError(QStringLiteral("%1: %2").arg(path, reason));
     }
 }

@@ -31,7 +31,9 @@ const char* stateName(TSheetsState s) {
     return "ssNone";
 }
 
-double mm(Currency c) { return double(c.toValue()); }
+double mm(Currency c) {
+    return double(c.toValue());
+}
 
 class TSummaryCommand : public TCommand {
 public:
@@ -77,7 +79,8 @@ public:
         out << "Order: " << order.Caption() << '\n';
         out << "Parts: " << parts->PartsCount() << " pieces of " << parts->ValidItemCount() << " parts\n";
         out << "Parts area: " << parts->GetPropAsString("AREA") << '\n';
-        out << "State: " << stateName(sheets->State()) << " (" << TSheets::StateText(sheets->State()) << ")\n";
+        out << "State: " << stateName(sheets->State()) << " (" << TSheets::StateText(sheets->State())
+            << ")\n";
         out << "Gross extract: " << sheets->GetPropAsString("EXTRACTBRUTTO") << '\n';
         out << "Net extract: " << sheets->GetPropAsString("EXTRACTNETTO") << '\n';
         out << "Unplaced pieces: " << sheets->PartsUnusedCount() << '\n';
@@ -94,6 +97,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<TCommand> MakeSummaryCommand() { return std::make_unique<TSummaryCommand>(); }
+std::unique_ptr<TCommand> MakeSummaryCommand() {
+    return std::make_unique<TSummaryCommand>();
+}
 
 } // namespace lintaro::cli
