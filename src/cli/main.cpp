@@ -3,10 +3,14 @@
 
 #include "foundation/ConversionError.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <vector>
+
+#include <unistd.h>
 
 using namespace lintaro::cli;
 
@@ -41,6 +45,16 @@ int main(int argc, char** argv) {
     // Drawing needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, CI) Qt would warn about the runtime folder on every run.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir =
+            QDir::tempPath().toLocal8Bit() + "/lintaro-runtime-" + QByteArray::number(getuid());
+        if (QDir().mkpath(QString::fromLocal8Bit(dir))) {
+            QFile::setPermissions(QString::fromLocal8Bit(dir),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", dir);
+        }
+    }
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
