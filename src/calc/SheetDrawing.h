@@ -66,10 +66,10 @@ struct TSheetText {
     QString Text;
     QPoint Origin;
     TSheetFont Kind = sfHorizontal;
-    bool Bold = false;  // horizontal texts
-    int PointSize = 0;  // horizontal texts
-    QFont Font;         // ready to paint, upright
-    QSize Extent;       // width along the text × height, pixels
+    bool Bold = false; // horizontal texts
+    int PointSize = 0; // horizontal texts
+    QFont Font;        // ready to paint, upright
+    QSize Extent;      // width along the text × height, pixels
     bool Vertical() const { return Kind != sfHorizontal; }
 };
 
@@ -107,7 +107,7 @@ struct TSchemeLayout {
     Currency Scale;       // pixels per length unit, four decimals
     Currency ShownLength; // the drawn length along X, user's length unit
     bool Shortened = false;
-    QSize Frame;          // the drawn sheet; the picture is 10 pixels larger each way
+    QSize Frame;             // the drawn sheet; the picture is 10 pixels larger each way
     QList<TSchemeBox> Boxes; // placed parts, then rests, in list order
 };
 TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet);
@@ -120,9 +120,9 @@ struct TImageDimLayout {
 TImageDimLayout LayoutImageDim(const TCuttingSheet& sheet);
 
 struct TImageParamRow {
-    QString LabelKey;                 // key in section "TSheets" of the texts
-    TSheetText Label;                 // ends at x = 60
-    std::optional<TSheetText> Value;  // from x = 65; none when its object does not exist
+    QString LabelKey;                // key in section "TSheets" of the texts
+    TSheetText Label;                // ends at x = 60
+    std::optional<TSheetText> Value; // from x = 65; none when its object does not exist
 };
 QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet);
 

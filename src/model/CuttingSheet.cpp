@@ -139,10 +139,15 @@ void TCuttingSheet::LoadFromStrings(const QStringList& lines) {
     parts_->Clear();
     bool ok = false;
     const int count = ReadValue(lines, QStringLiteral("PartCount")).toInt(&ok);
-    for (int i = 1; ok && i <= count; ++i) {
+    // Only the parts present: a damaged count must not make up millions of empty ones.
+    const std::map<int, QString> values =
+        ok ? ReadNumberedValues(lines, QStringLiteral("Part"), count) : std::map<int, QString>();
+    for (const auto& [k, value] : values) {
+        if (value.isEmpty())
+            continue;
         auto* part = new TCSPartOut(nullptr);
         try {
-            part->ReadEncodedRecord(ReadValue(lines, QStringLiteral("Part%1").arg(i)));
+            part->ReadEncodedRecord(value);
         } catch (...) {
             delete part;
             throw;
@@ -192,12 +197,17 @@ Currency TCuttingSheetList::ExtractNetto() const {
 }
 
 Currency TCuttingSheetList::PartsArea() const {
+    // Each part's area in the user's unit, then summed, as the part list totals its area: a result
+    // that placed every piece then leaves exactly nothing unused, in square feet too.
     Currency sum;
     for (TDataComponent* item : Items()) {
         auto* s = static_cast<TCuttingSheet*>(item);
-        sum += Currency::fromRaw(s->Parts()->StoredTotalArea().raw() * s->Count());
+        Currency sheetArea;
+        for (TDataComponent* part : s->Parts()->Items())
+            sheetArea += AreaToUser(static_cast<TCSPartOut*>(part)->StoredArea());
+        sum += Currency::fromRaw(sheetArea.raw() * s->Count());
     }
-    return AreaToUser(sum);
+    return sum;
 }
 
 int TCuttingSheetList::PartsCount() const {

@@ -4,6 +4,9 @@
 #include "foundation/Ini.h"
 #include "foundation/Units.h"
 #include "model/Dimension.h"
+#include "platform/Locale.h"
+
+#include <algorithm>
 
 namespace lintaro {
 
@@ -20,6 +23,28 @@ QString raw(Currency c) {
     return QString::number(c.raw());
 }
 } // namespace
+
+std::map<int, QString> ReadNumberedValues(const QStringList& lines, const QString& prefix, int count) {
+    std::map<int, QString> values;
+    const QString upperPrefix = Locale::toUpper(prefix);
+    for (const QString& line : lines) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq <= prefix.size())
+            continue;
+        const QString key = Locale::toUpper(line.first(eq));
+        if (!key.startsWith(upperPrefix))
+            continue;
+        const QString digits = key.sliced(upperPrefix.size());
+        if (digits.startsWith(u'0') ||
+            !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            continue;
+        bool ok = false;
+        const int k = digits.toInt(&ok);
+        if (ok && k >= 1 && k <= count)
+            values.emplace(k, line.sliced(eq + 1)); // the first line of a key wins
+    }
+    return values;
+}
 
 TCSDimOut::TCSDimOut(TComponent* owner) : TDataComponent(owner) {
     TCSDimOut::InitDefaults();
@@ -170,9 +195,14 @@ void TCSDimOutList::LoadFromStringsAsRest(const QStringList& lines) {
     Clear();
     bool ok = false;
     const int count = ReadValue(lines, QStringLiteral("RestCount")).toInt(&ok);
-    for (int i = 1; ok && i <= count; ++i) {
+    if (!ok)
+        return;
+    // Only the rests present: a damaged count must not make up millions of empty ones.
+    for (const auto& [k, line] : ReadNumberedValues(lines, QStringLiteral("Rest"), count)) {
+        if (line.isEmpty())
+            continue;
         auto* rest = new TCSDimOut(nullptr);
-        rest->ReadRecordLine(ReadValue(lines, QStringLiteral("Rest%1").arg(i)));
+        rest->ReadRecordLine(line);
         ItemInsert(rest);
     }
 }

@@ -12,7 +12,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 
 namespace lintaro {
 
@@ -23,6 +25,9 @@ TSheets::TCalculatorFactory& factory() {
 }
 
 const QString kSection = QStringLiteral("TSheets");
+
+// Far more lines than a calculation writes (a few per sheet and one per part left over).
+constexpr int kMaxReportLines = 1000000;
 
 QString flag(bool value) {
     return value ? QStringLiteral("1") : QStringLiteral("0");
@@ -246,9 +251,17 @@ void TSheets::LoadFromINI(const TINI* ini) {
         return;
     if (const QStringList* result = ini->FindSection(QStringLiteral("CALCRESULT"))) {
         bool ok = false;
-        const int count = ReadValue(*result, QStringLiteral("Count")).toInt(&ok);
-        for (int i = 1; ok && i <= count; ++i)
-            report_.append(ReadValue(*result, QStringLiteral("Line%1").arg(i)));
+        // Empty lines are not stored, so the count alone says how many there are; a damaged count
+        // beyond any calculation's report is cut, rather than making up a billion empty lines.
+        const int count = std::min(ReadValue(*result, QStringLiteral("Count")).toInt(&ok), kMaxReportLines);
+        if (ok && count > 0) {
+            const std::map<int, QString> values = ReadNumberedValues(*result, QStringLiteral("Line"), count);
+            report_.reserve(count);
+            for (int i = 1; i <= count; ++i) {
+                const auto it = values.find(i);
+                report_.append(it == values.end() ? QString() : it->second);
+            }
+        }
     }
     cuttingSheets_->LoadFromINI(*ini);
     material_->LoadFromINI(*ini);
