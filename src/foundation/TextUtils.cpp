@@ -80,4 +80,28 @@ QString HexToStr(const QString& text, const QString& sep) {
     return QString::fromUtf8(HexToBytes(text, sep));
 }
 
+QString EncodeLineBreaks(const QString& text) {
+    static const QChar mark(u'\u00B6');
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += mark;
+        } else if (c == u'\n') {
+            out += mark;
+        } else if (c != QChar(0)) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString DecodeLineBreaks(const QString& text) {
+    QString out = text;
+    return out.replace(QChar(u'\u00B6'), QLatin1String("\r\n"));
+}
+
 } // namespace lintaro

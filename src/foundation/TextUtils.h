@@ -26,4 +26,10 @@ QByteArray HexToBytes(const QString& text, const QString& sep);
 // HexToBytes read as UTF-8, the inverse of StrToHex.
 QString HexToStr(const QString& text, const QString& sep);
 
+// One-line form of a text for an INI value: every line break (CR LF, LF or CR) becomes "¶" and NUL
+// characters, which would end the file on reading, are dropped.
+QString EncodeLineBreaks(const QString& text);
+// "¶" back to CR LF.
+QString DecodeLineBreaks(const QString& text);
+
 } // namespace lintaro

@@ -57,4 +57,15 @@ Currency CircuitToUser(Currency metres) {
     return IsImperial() ? MToFt(metres) : metres;
 }
 
+bool SizeFromUser(Currency userValue, Currency& mm) {
+    const Currency limit = Currency::fromInteger(SizeLimitMm);
+    if (userValue.raw() <= 0 || userValue >= limit)
+        return false;
+    const Currency value = LengthFromUser(userValue);
+    if (value.raw() <= 0 || value >= limit)
+        return false;
+    mm = value;
+    return true;
+}
+
 } // namespace lintaro

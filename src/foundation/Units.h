@@ -30,4 +30,11 @@ Currency AreaToUser(Currency squareMetres);
 Currency AreaFromUser(Currency userArea);
 Currency CircuitToUser(Currency metres);
 
+// The largest size a part or stock dimension may have, in mm: the files hold sizes × 10 000 as
+// 32-bit integers.
+constexpr int64_t SizeLimitMm = 214748;
+// A size typed in the user's unit as stored millimetres; false when it is not above 0 or reaches
+// the limit, before or (for inches) after the conversion.
+bool SizeFromUser(Currency userValue, Currency& mm);
+
 } // namespace lintaro

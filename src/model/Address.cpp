@@ -1,12 +1,11 @@
 #include "model/Address.h"
 
 #include "foundation/Ini.h"
+#include "foundation/TextUtils.h"
 
 namespace lintaro {
 
 namespace {
-
-const QChar kLineBreakMark(u'\u00B6'); // "¶"
 
 // The twelve stored keys in their fixed order, with the property each one sets ("Name" is the caption).
 struct TAddressKey {
@@ -167,30 +166,6 @@ void TAddress::SetIsNotVATPayer(bool value) {
     isNotVATPayer_ = value;
     Announce(QStringLiteral("IsNotVATPayer"));
     SetModified(true);
-}
-
-QString TAddress::EncodeLineBreaks(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            out += kLineBreakMark;
-        } else if (c == u'\n') {
-            out += kLineBreakMark;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString TAddress::DecodeLineBreaks(const QString& text) {
-    QString out = text;
-    out.replace(kLineBreakMark, QStringLiteral("\r\n"));
-    return out;
 }
 
 void TAddress::SaveToStrings(QStringList& lines) const {

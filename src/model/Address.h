@@ -57,8 +57,6 @@ public:
 
     // The one-line stored form of a multi-line text and back: CR LF, LF and CR become "¶"; "¶"
     // becomes CR LF.
-    static QString EncodeLineBreaks(const QString& text);
-    static QString DecodeLineBreaks(const QString& text);
 
 private:
     void setText(QString& field, const QString& value, const char* propName);

@@ -102,16 +102,8 @@ Currency TDimension::Y() const {
 }
 
 void TDimension::SetSize(Currency& field, Currency value, const QString& propName) {
-    const Currency limit = Currency::fromInteger(SizeLimitMm);
-    if (value.raw() <= 0 || value >= limit)
+    if (!SizeFromUser(value, value))
         return;
-    if (IsImperial()) {
-        // An entry in inches below the limit can exceed it in millimetres, which the file could no
-        // longer hold; it is refused as well.
-        value = InchToMm(value);
-        if (value.raw() <= 0 || value >= limit)
-            return;
-    }
     if (value == field)
         return;
     field = value;

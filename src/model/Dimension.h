@@ -15,6 +15,7 @@
 // keeps its value. Sizes outside the accepted range are ignored without a message. Unreadable record
 // fields read as 0.
 #include "foundation/Currency.h"
+#include "foundation/Units.h"
 #include "foundation/DataComponentList.h"
 #include "model/Orientation.h"
 
@@ -33,7 +34,7 @@ class TDimension : public TDataComponent {
 public:
     // Stored sizes, in millimetres, stay below this so that the record form's size × 10 000 fits a
     // signed 32-bit integer.
-    static constexpr int64_t SizeLimitMm = 214748;
+    static constexpr int64_t SizeLimitMm = ::lintaro::SizeLimitMm;
 
     explicit TDimension(TComponent* owner = nullptr);
 

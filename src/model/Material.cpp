@@ -4,6 +4,7 @@
 #include "foundation/NumberEntry.h"
 #include "foundation/NumberFormat.h"
 #include "foundation/Program.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Units.h"
 #include "model/ApplicationLinks.h"
 #include "model/Setup.h"
@@ -18,7 +19,6 @@ const QString kDimsSection = QStringLiteral("Dims");
 const QString kPrice = QStringLiteral("Price");
 const QString kVATMode = QStringLiteral("VATMode");
 const QString kVATRate = QStringLiteral("VATRate");
-const QChar kLineBreakMark(u'\u00B6'); // "¶"
 
 QString flagText(bool value) {
     return value ? QStringLiteral("1") : QStringLiteral("0");
@@ -26,27 +26,6 @@ QString flagText(bool value) {
 
 // An INI line holds one line: line breaks are stored as "¶". A NUL would end the text when the file
 // is read back, cutting off everything after it, so it is dropped.
-QString encodeLineBreaks(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            out += kLineBreakMark;
-        } else if (c == u'\n') {
-            out += kLineBreakMark;
-        } else if (c != QChar(0)) {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString decodeLineBreaks(QString text) {
-    return text.replace(kLineBreakMark, QLatin1String("\r\n"));
-}
 
 // A file value that is not a decimal integer within the 32-bit range gives false.
 bool readInteger(const TINI& storage, const QString& key, int& value) {
@@ -369,8 +348,8 @@ void TMaterial::ReadAccepted(const TINI& storage) {
     // Values missing from the file keep the setup's defaults. This runs on a throwaway material that
     // stays silent, so nothing reaches the application before the whole file is read.
     ApplyNewDefaults();
-    SetCaptionDirect(decodeLineBreaks(storage.ReadString(kSection, QStringLiteral("Name"))));
-    note_ = decodeLineBreaks(storage.ReadString(kSection, QStringLiteral("Note")));
+    SetCaptionDirect(DecodeLineBreaks(storage.ReadString(kSection, QStringLiteral("Name"))));
+    note_ = DecodeLineBreaks(storage.ReadString(kSection, QStringLiteral("Note")));
     cutWidth_ = readScaled(storage, QStringLiteral("CutWidth"), cutWidth_);
     minRecyArea_ = readScaled(storage, QStringLiteral("MinRecyArea"), minRecyArea_);
     minRecyDim_ = readScaled(storage, QStringLiteral("MinRecyDim"), minRecyDim_);
@@ -431,8 +410,8 @@ bool TMaterial::LoadFromFile(const QString& fileName) {
 void TMaterial::SaveToINI(TINI& storage, bool withDims) const {
     storage.WriteString(kSection, QStringLiteral("Version"), QString::number(version_));
     storage.WriteString(kSection, QStringLiteral("MinVersion"), QString::number(FormatVersion));
-    storage.WriteString(kSection, QStringLiteral("Name"), encodeLineBreaks(Caption()));
-    storage.WriteString(kSection, QStringLiteral("Note"), encodeLineBreaks(note_));
+    storage.WriteString(kSection, QStringLiteral("Name"), EncodeLineBreaks(Caption()));
+    storage.WriteString(kSection, QStringLiteral("Note"), EncodeLineBreaks(note_));
     storage.WriteString(kSection, QStringLiteral("CutWidth"), cutWidth_.toScaledText());
     storage.WriteString(kSection, QStringLiteral("HasOrientation"), flagText(hasOrientation_));
     storage.WriteString(kSection, QStringLiteral("MinRecyArea"), minRecyArea_.toScaledText());

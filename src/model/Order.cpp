@@ -30,7 +30,6 @@ const QString kClass = QStringLiteral("TOrder");
 const QString kAddAutoPartsArea = QStringLiteral("AddAutoPartsArea");
 const QString kAddAutoPartsCircuit = QStringLiteral("AddAutoPartsCircuit");
 const QString kVATMode = QStringLiteral("VATMode");
-const QChar kLineBreakMark(u'\u00B6'); // "¶"
 
 QString flagText(bool value) {
     return value ? QStringLiteral("1") : QStringLiteral("0");
@@ -43,27 +42,6 @@ bool supplierIsNotVATPayer() {
 
 // An INI line holds one line: line breaks are stored as "¶". A NUL would end the text when the file
 // is read back, cutting off everything after it, so it is dropped.
-QString encodeLineBreaks(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            out += kLineBreakMark;
-        } else if (c == u'\n') {
-            out += kLineBreakMark;
-        } else if (c != QChar(0)) {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString decodeLineBreaks(QString text) {
-    return text.replace(kLineBreakMark, QLatin1String("\r\n"));
-}
 
 // A date in the user's short format, optionally followed by a time.
 bool parseDateTime(const QString& text, QDateTime& result) {
@@ -446,15 +424,15 @@ void TOrder::CreateNew() {
 void TOrder::SaveToINI(TINI& ini) const {
     ini.WriteString(kSection, QStringLiteral("Version"), QString::number(FormatVersion));
     ini.WriteString(kSection, QStringLiteral("MinVersion"), QString::number(FormatVersion));
-    ini.WriteString(kSection, QStringLiteral("Caption"), encodeLineBreaks(Caption()));
+    ini.WriteString(kSection, QStringLiteral("Caption"), EncodeLineBreaks(Caption()));
     ini.WriteString(kSection, QStringLiteral("DateCreate"), GetPropAsString(QStringLiteral("DateCreate")));
-    ini.WriteString(kSection, QStringLiteral("Note1"), encodeLineBreaks(note1_));
-    ini.WriteString(kSection, QStringLiteral("Note2"), encodeLineBreaks(note2_));
+    ini.WriteString(kSection, QStringLiteral("Note1"), EncodeLineBreaks(note1_));
+    ini.WriteString(kSection, QStringLiteral("Note2"), EncodeLineBreaks(note2_));
     ini.WriteString(kSection, kVATMode, QString::number(static_cast<int>(VATMode())));
     ini.WriteString(kSection, kAddAutoPartsArea, flagText(addAutoPartsArea_));
     ini.WriteString(kSection, kAddAutoPartsCircuit, flagText(addAutoPartsCircuit_));
     if (const TMaterial* material = Material())
-        ini.WriteString(kSection, QStringLiteral("Material"), encodeLineBreaks(material->FileName()));
+        ini.WriteString(kSection, QStringLiteral("Material"), EncodeLineBreaks(material->FileName()));
     customer_->SaveToStrings(ini.Section(QStringLiteral("Customer")));
     items_->SaveToStrings(ini.Section(QStringLiteral("OrderItems")));
     parts_->SaveToStrings(ini.Section(QStringLiteral("Parts")));
@@ -484,9 +462,9 @@ void TOrder::ReadAccepted(const TINI& ini, const QString& fileName) {
     SetCaption(ini.ReadString(kSection, QStringLiteral("Caption")));
     SetPropAsString(QStringLiteral("DateCreate"), ini.ReadString(kSection, QStringLiteral("DateCreate")));
     SetPropAsString(QStringLiteral("Note1"),
-                    decodeLineBreaks(ini.ReadString(kSection, QStringLiteral("Note1"))));
+                    DecodeLineBreaks(ini.ReadString(kSection, QStringLiteral("Note1"))));
     SetPropAsString(QStringLiteral("Note2"),
-                    decodeLineBreaks(ini.ReadString(kSection, QStringLiteral("Note2"))));
+                    DecodeLineBreaks(ini.ReadString(kSection, QStringLiteral("Note2"))));
     SetPropAsString(kVATMode, ini.ReadString(kSection, kVATMode));
     SetPropAsString(kAddAutoPartsArea, ini.ReadString(kSection, kAddAutoPartsArea));
     SetPropAsString(kAddAutoPartsCircuit, ini.ReadString(kSection, kAddAutoPartsCircuit));

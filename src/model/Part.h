@@ -13,6 +13,7 @@
 // property keeps its value. Sizes outside the accepted range are ignored without a message. The CSV
 // import and export report failure by their Boolean result and keep the reason in ErrorString.
 #include "foundation/Currency.h"
+#include "foundation/Units.h"
 #include "foundation/DataComponentList.h"
 #include "model/Orientation.h"
 
@@ -28,7 +29,7 @@ class TPart : public TDataComponent {
 public:
     // Sizes, in millimetres, must stay below this so that the record form's size × 10 000 fits a
     // signed 32-bit integer.
-    static constexpr int64_t SizeLimitMm = 214748;
+    static constexpr int64_t SizeLimitMm = ::lintaro::SizeLimitMm;
 
     explicit TPart(TComponent* owner = nullptr);
 

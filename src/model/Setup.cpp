@@ -5,6 +5,7 @@
 #include "foundation/NumberEntry.h"
 #include "foundation/NumberFormat.h"
 #include "foundation/Program.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Units.h"
 #include "model/Address.h"
 #include "model/ApplicationLinks.h"
@@ -498,8 +499,8 @@ void TSetup::SaveToINI(TINI& storage) const {
     QStringList& order = section("Order");
     put(order, "AddAutoPartsArea", flagText(orderAddAutoPartsArea_));
     put(order, "AddAutoPartsCircuit", flagText(orderAddAutoPartsCircuit_));
-    put(order, "Note1", TAddress::EncodeLineBreaks(orderNote1_));
-    put(order, "Note2", TAddress::EncodeLineBreaks(orderNote2_));
+    put(order, "Note1", EncodeLineBreaks(orderNote1_));
+    put(order, "Note2", EncodeLineBreaks(orderNote2_));
     put(order, "Number", QString::number(orderNumber_));
     put(order, "Prefix", orderPrefix_);
     put(order, "VATMode", QString::number(int(orderVATMode_)));
@@ -537,8 +538,8 @@ void TSetup::readFields(const TINI& storage) {
 
     r.flagIfPresent("Order", "AddAutoPartsArea", orderAddAutoPartsArea_);
     r.flagIfPresent("Order", "AddAutoPartsCircuit", orderAddAutoPartsCircuit_);
-    orderNote1_ = TAddress::DecodeLineBreaks(r.text("Order", "Note1"));
-    orderNote2_ = TAddress::DecodeLineBreaks(r.text("Order", "Note2"));
+    orderNote1_ = DecodeLineBreaks(r.text("Order", "Note1"));
+    orderNote2_ = DecodeLineBreaks(r.text("Order", "Note2"));
     r.integer("Order", "Number", orderNumber_);
     orderPrefix_ = r.text("Order", "Prefix");
     orderVATMode_ = TVATMode(r.ordinal("Order", "VATMode", 0, 1));

@@ -1,4 +1,5 @@
 #include "model/Address.h"
+#include "foundation/TextUtils.h"
 
 #include "foundation/Ini.h"
 #include "platform/Locale.h"
@@ -190,9 +191,8 @@ TEST_F(AddressTest, LineBreakEncodingTable) {
         {QStringLiteral("end\r\n"), QStringLiteral("end") + kMark},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(TAddress::EncodeLineBreaks(row.stored), row.text);
-    EXPECT_EQ(TAddress::DecodeLineBreaks(QStringLiteral("a") + kMark + kMark + "b"),
-              QStringLiteral("a\r\n\r\nb"));
+        EXPECT_EQ(EncodeLineBreaks(row.stored), row.text);
+    EXPECT_EQ(DecodeLineBreaks(QStringLiteral("a") + kMark + kMark + "b"), QStringLiteral("a\r\n\r\nb"));
 }
 
 } // namespace
