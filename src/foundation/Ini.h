@@ -19,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,11 @@ QString ReadValue(const QStringList& lines, const QString& key);
 // Replaces the first matching line by Key "=" Value (Key as spelled here), or appends it when none
 // matches. An empty Value removes the first matching line instead, so an empty value is never stored.
 void WriteValue(QStringList& lines, const QString& key, const QString& value);
+
+// The values of the keys Prefix1 … Prefix<count> of a section, by number, each key's first line
+// winning (keys compared as ReadValue compares them; no leading zeros). Gathered in one pass over the
+// lines, so that a damaged count costs no more than the lines present.
+std::map<int, QString> ReadNumberedValues(const QStringList& lines, const QString& prefix, int count);
 
 class TINI {
 public:

@@ -24,28 +24,6 @@ QString raw(Currency c) {
 }
 } // namespace
 
-std::map<int, QString> ReadNumberedValues(const QStringList& lines, const QString& prefix, int count) {
-    std::map<int, QString> values;
-    const QString upperPrefix = Locale::toUpper(prefix);
-    for (const QString& line : lines) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq <= prefix.size())
-            continue;
-        const QString key = Locale::toUpper(line.first(eq));
-        if (!key.startsWith(upperPrefix))
-            continue;
-        const QString digits = key.sliced(upperPrefix.size());
-        if (digits.startsWith(u'0') ||
-            !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-            continue;
-        bool ok = false;
-        const int k = digits.toInt(&ok);
-        if (ok && k >= 1 && k <= count)
-            values.emplace(k, line.sliced(eq + 1)); // the first line of a key wins
-    }
-    return values;
-}
-
 TCSDimOut::TCSDimOut(TComponent* owner) : TDataComponent(owner) {
     TCSDimOut::InitDefaults();
 }

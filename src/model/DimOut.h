@@ -13,11 +13,6 @@ namespace lintaro {
 
 class TDimension;
 
-// The values of the keys Prefix1 … Prefix<count> of a section, by number, each key's first line
-// winning (keys compared as ReadValue compares them; no leading zeros). Gathered in one pass over the
-// lines, so that a damaged count costs no more than the lines present.
-std::map<int, QString> ReadNumberedValues(const QStringList& lines, const QString& prefix, int count);
-
 class TCSDimOut : public TDataComponent {
     LINTARO_COMPONENT(TCSDimOut)
 public:
