@@ -8,6 +8,7 @@
 #include "model/CuttingSheet.h"
 #include "model/Dimension.h"
 #include "model/Material.h"
+#include "model/Order.h"
 #include "model/Setup.h"
 #include "model/Sheets.h"
 
@@ -64,15 +65,6 @@ QString sizeText(Currency xMm, Currency yMm) {
 
 const TSheets* owningSheets(const TCuttingSheet& sheet) {
     return FindOwnerOfClass<TSheets>(&sheet);
-}
-
-// The order is reached by its class name, so that the drawing does not depend on the order's
-// header; the order is the data component of that class up the owner chain.
-const TDataComponent* owningOrder(const TCuttingSheet& sheet) {
-    for (TComponent* o = sheet.Owner(); o; o = o->Owner())
-        if (o->ClassName() == QLatin1String("TOrder"))
-            return dynamic_cast<const TDataComponent*>(o);
-    return nullptr;
 }
 
 struct DrawingSettings {
@@ -505,7 +497,7 @@ QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet) {
     const QFont font = SheetCanvasFont();
     const TDimension* dim = sheet.Dimension();
     const TSheets* container = owningSheets(sheet);
-    const TDataComponent* order = owningOrder(sheet);
+    const TOrder* order = FindOwnerOfClass<TOrder>(&sheet);
     const TMaterial* material = container ? container->Material() : nullptr;
     const auto* list = dynamic_cast<const TDataComponentList*>(sheet.Owner());
 

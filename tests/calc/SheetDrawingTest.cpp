@@ -6,6 +6,7 @@
 #include "model/CuttingSheet.h"
 #include "model/Dimension.h"
 #include "model/Material.h"
+#include "model/Order.h"
 #include "model/Setup.h"
 #include "model/Sheets.h"
 #include "platform/Locale.h"
@@ -29,25 +30,35 @@ namespace lintaro::test {
 
 namespace {
 
-// Fonts need a GUI application; the test main does not make one. It lives for the whole run.
-void ensureGuiApplication() {
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "calc_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
-
-// Stands in for the order, which the drawing finds by its class name.
-class TOrder : public TDataComponent {
-    LINTARO_COMPONENT(TOrder)
+// Fonts need a GUI application; the test main does not make one. It is made on first use and
+// destroyed after the last test, which also releases the font database.
+class GuiApplicationEnvironment : public ::testing::Environment {
 public:
-    explicit TOrder(TComponent* owner = nullptr) : TDataComponent(owner) {}
+    static void Ensure() {
+        if (QCoreApplication::instance())
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = new QGuiApplication(argc_, argv_);
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    static inline int argc_ = 1;
+    static inline char name_[] = "calc_tests";
+    static inline char* argv_[] = {name_, nullptr};
+    static inline QGuiApplication* app_ = nullptr;
 };
+
+[[maybe_unused]] ::testing::Environment* const guiEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
+
+void ensureGuiApplication() {
+    GuiApplicationEnvironment::Ensure();
+}
 
 Currency mm(double v) {
     return Currency::fromValue(v);
@@ -129,7 +140,7 @@ protected:
     TCuttingSheet* ownedSheet(double x, double y) {
         order = std::make_unique<TOrder>();
         order->SetCaption(QStringLiteral("Kitchen 12"));
-        sheets = new TSheets(order.get());
+        sheets = order->Sheets();
         sheets->Material()->SetCaption(QStringLiteral("Birch 18"));
         auto* s = new TCuttingSheet(nullptr);
         sheets->CuttingSheets()->ItemInsert(s);
@@ -153,6 +164,10 @@ struct SchemeSizeCase {
     QSize picture;
     bool shortened;
 };
+
+void PrintTo(const SchemeSizeCase& c, std::ostream* os) {
+    *os << "zoom " << c.zoom << ", parts reach " << c.reach;
+}
 
 class SchemeSize : public SheetDrawing, public ::testing::WithParamInterface<SchemeSizeCase> {};
 
@@ -232,6 +247,10 @@ struct ThumbnailCase {
     QRect frame;
 };
 
+void PrintTo(const ThumbnailCase& c, std::ostream* os) {
+    *os << c.x << " x " << c.y;
+}
+
 class Thumbnail : public SheetDrawing, public ::testing::WithParamInterface<ThumbnailCase> {};
 
 TEST_P(Thumbnail, KeepsFifteenPixelsAndStaysCentred) {
@@ -255,6 +274,10 @@ struct PatternCase {
     TDimensionOrientation grain;
     const char* pattern;
 };
+
+void PrintTo(const PatternCase& c, std::ostream* os) {
+    *os << (c.inContainer ? "in container" : "loose") << ", grain " << c.hasOrientation << ", " << c.pattern;
+}
 
 class ThumbnailPattern : public SheetDrawing, public ::testing::WithParamInterface<PatternCase> {};
 
@@ -315,6 +338,10 @@ struct UprightCase {
     bool erlangeFont;
 };
 
+void PrintTo(const UprightCase& c, std::ostream* os) {
+    *os << "captions " << c.captions << ", large font " << c.erlangeFont;
+}
+
 class UprightLabels : public SheetDrawing, public ::testing::WithParamInterface<UprightCase> {};
 
 TEST_P(UprightLabels, OnlyForRectanglesHigherThanWide) {
@@ -371,6 +398,10 @@ struct CaptionCase {
     double x, y;
     TCaptionLayout layout;
 };
+
+void PrintTo(const CaptionCase& c, std::ostream* os) {
+    *os << "captions " << c.captions << ", " << c.x << " x " << c.y;
+}
 
 class Captions : public SheetDrawing, public ::testing::WithParamInterface<CaptionCase> {};
 
@@ -491,6 +522,10 @@ struct RestCutCase {
     double ox, x;
     int drawnWidth; // −1: not drawn
 };
+
+void PrintTo(const RestCutCase& c, std::ostream* os) {
+    *os << "rest at " << c.ox << ", " << c.x << " long";
+}
 
 class RestCut : public SheetDrawing, public ::testing::WithParamInterface<RestCutCase> {};
 
