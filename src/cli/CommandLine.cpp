@@ -19,15 +19,15 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments, const QList<TOpti
             name = name.left(eq);
             hasValue = true;
         }
-        const TOptionSpec* spec = nullptr;
+        const TOptionSpec* option = nullptr;
         for (const TOptionSpec& s : specs)
             if (s.name == name)
-                spec = &s;
-        if (!spec)
+                option = &s;
+        if (!option)
             throw UsageError(QStringLiteral("unknown option --%1").arg(name));
-        if (!spec->takesValue && hasValue)
+        if (!option->takesValue && hasValue)
             throw UsageError(QStringLiteral("option --%1 takes no value").arg(name));
-        if (spec->takesValue && !hasValue && !spec->valueOptional) {
+        if (option->takesValue && !hasValue && !option->valueOptional) {
             if (i + 1 >= arguments.size())
                 throw UsageError(QStringLiteral("option --%1 needs a value").arg(name));
             value = arguments[++i];

@@ -44,4 +44,10 @@ QString JoinBarLists(const QString& a, const QString& b) {
     return NormalizeBarList(a).chopped(1) + NormalizeBarList(b);
 }
 
+int GetBarFieldInt(const QString& text, int index) {
+    bool ok = false;
+    const int v = GetBarField(text, index).toInt(&ok);
+    return ok ? v : 0;
+}
+
 } // namespace lintaro

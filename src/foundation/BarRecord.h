@@ -14,6 +14,8 @@ int BarFieldCount(const QString& text);
 
 // The field at the 0-based index of the normalized text; empty when the index is out of range.
 QString GetBarField(const QString& text, int index);
+// The field as an integer; 0 when it is empty or not an integer of the 32-bit range.
+int GetBarFieldInt(const QString& text, int index);
 
 // The fields of a followed by those of b. An empty a gives NormalizeBarList(b); an empty b adds one
 // empty field.

@@ -9,13 +9,7 @@
 
 namespace lintaro {
 
-namespace {
-int fieldAsInt(const QString& record, int index) {
-    bool ok = false;
-    const int v = GetBarField(record, index).trimmed().toInt(&ok);
-    return ok ? v : 0;
-}
-} // namespace
+namespace {} // namespace
 
 bool TPictureList::Add(const QString& name, const QImage& image) {
     const QString key = name.toUpper();
@@ -25,9 +19,13 @@ bool TPictureList::Add(const QString& name, const QImage& image) {
     return true;
 }
 
-QImage TPictureList::Find(const QString& name) const { return pictures_.value(name.toUpper()); }
+QImage TPictureList::Find(const QString& name) const {
+    return pictures_.value(name.toUpper());
+}
 
-bool TPictureList::Contains(const QString& name) const { return pictures_.contains(name.toUpper()); }
+bool TPictureList::Contains(const QString& name) const {
+    return pictures_.contains(name.toUpper());
+}
 
 int TPictureList::LoadFromFiles(const QString& stripFile, const QString& catalogueFile) {
     const QImage strip = LoadPictureFile(stripFile);
@@ -43,10 +41,10 @@ int TPictureList::LoadFromFiles(const QString& stripFile, const QString& catalog
             continue;
         const QString record = NormalizeBarList(QString(line).replace(u';', u'|'));
         const QString name = GetBarField(record, 0);
-        const int left = fieldAsInt(record, 1);
-        const int top = fieldAsInt(record, 2);
-        const int width = fieldAsInt(record, 3);
-        const int height = fieldAsInt(record, 4);
+        const int left = GetBarFieldInt(record, 1);
+        const int top = GetBarFieldInt(record, 2);
+        const int width = GetBarFieldInt(record, 3);
+        const int height = GetBarFieldInt(record, 4);
         QImage picture;
         if (width > 0 && height > 0)
             picture = strip.copy(QRect(left, top, width, height));

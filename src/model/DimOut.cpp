@@ -11,13 +11,8 @@
 namespace lintaro {
 
 namespace {
-int intField(const QString& record, int index) {
-    bool ok = false;
-    const int v = GetBarField(record, index).toInt(&ok);
-    return ok ? v : 0;
-}
 Currency rawField(const QString& record, int index) {
-    return Currency::fromRaw(intField(record, index));
+    return Currency::fromRaw(GetBarFieldInt(record, index));
 }
 QString raw(Currency c) {
     return QString::number(c.raw());
@@ -98,14 +93,14 @@ QString TCSDimOut::RecordLine() const {
 
 void TCSDimOut::ReadRecordLine(const QString& line) {
     const QString r = NormalizeBarList(line);
-    SetIDDirect(intField(r, 0));
+    SetIDDirect(GetBarFieldInt(r, 0));
     SetCaptionDirect(GetBarField(r, 1));
-    dimensionID_ = intField(r, 2);
+    dimensionID_ = GetBarFieldInt(r, 2);
     ox_ = rawField(r, 3);
     oy_ = rawField(r, 4);
     x_ = rawField(r, 5);
     y_ = rawField(r, 6);
-    const int o = intField(r, 7);
+    const int o = GetBarFieldInt(r, 7);
     orientation_ = o == 1 ? csdooX : o == 2 ? csdooY : csdooNone;
     recyable_ = GetBarField(r, 8) == QLatin1String("1");
 }

@@ -34,14 +34,8 @@ int hexDigit(QChar c) {
     return -1;
 }
 
-int intField(const QString& record, int index) {
-    bool ok = false;
-    const int v = GetBarField(record, index).toInt(&ok);
-    return ok ? v : 0;
-}
-
 Currency rawField(const QString& record, int index) {
-    return Currency::fromRaw(intField(record, index));
+    return Currency::fromRaw(GetBarFieldInt(record, index));
 }
 
 QString raw(Currency c) {
@@ -98,9 +92,9 @@ QString TCSPartOut::RecordLine() const {
 
 void TCSPartOut::ReadRecordLine(const QString& line) {
     const QString r = NormalizeBarList(line);
-    SetIDDirect(intField(r, 0));
+    SetIDDirect(GetBarFieldInt(r, 0));
     SetCaptionDirect(GetBarField(r, 1));
-    partID_ = intField(r, 2);
+    partID_ = GetBarFieldInt(r, 2);
     ox_ = rawField(r, 3);
     oy_ = rawField(r, 4);
     x_ = rawField(r, 5);
