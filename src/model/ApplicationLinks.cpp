@@ -27,14 +27,30 @@ TSetup* TApplicationLinks::Setup() {
     return &defaults;
 }
 
-void TApplicationLinks::SetSetup(TSetup* setup) { links().setup = setup; }
-bool TApplicationLinks::HasSetup() { return links().setup != nullptr; }
-TSimpleComponent* TApplicationLinks::Order() { return links().order; }
-void TApplicationLinks::SetOrder(TSimpleComponent* order) { links().order = order; }
-TMaterial* TApplicationLinks::Material() { return links().material; }
-void TApplicationLinks::SetMaterial(TMaterial* material) { links().material = material; }
-void TApplicationLinks::SetControlsRefresh(TControlsRefresh refresh) { links().refresh = std::move(refresh); }
-bool TApplicationLinks::HasControlsRefresh() { return static_cast<bool>(links().refresh); }
+void TApplicationLinks::SetSetup(TSetup* setup) {
+    links().setup = setup;
+}
+bool TApplicationLinks::HasSetup() {
+    return links().setup != nullptr;
+}
+TSimpleComponent* TApplicationLinks::Order() {
+    return links().order;
+}
+void TApplicationLinks::SetOrder(TSimpleComponent* order) {
+    links().order = order;
+}
+TMaterial* TApplicationLinks::Material() {
+    return links().material;
+}
+void TApplicationLinks::SetMaterial(TMaterial* material) {
+    links().material = material;
+}
+void TApplicationLinks::SetControlsRefresh(TControlsRefresh refresh) {
+    links().refresh = std::move(refresh);
+}
+bool TApplicationLinks::HasControlsRefresh() {
+    return static_cast<bool>(links().refresh);
+}
 
 void TApplicationLinks::Forward(TSimpleComponent* from, TComponent* source, const QString& propName,
                                 bool toOrder, bool toMaterial, bool toSetup) {

@@ -33,8 +33,8 @@ public:
 
     // Passes a change announced in `from`'s tree to the current order, material and setup (each
     // except `from` itself, with `from` as sender) and to the window's control refresh.
-    static void Forward(TSimpleComponent* from, TComponent* source, const QString& propName,
-                        bool toOrder, bool toMaterial, bool toSetup);
+    static void Forward(TSimpleComponent* from, TComponent* source, const QString& propName, bool toOrder,
+                        bool toMaterial, bool toSetup);
 };
 
 // Registers links for its lifetime and restores the previous ones (tests, the batch tool).

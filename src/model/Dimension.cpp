@@ -456,24 +456,8 @@ void TDimensionList::LoadFromStrings(const QStringList* lines) {
         if (!lines)
             return;
         const int count = integerOrZero(ReadValue(*lines, kCount));
-        // The values of "Item1" … "Item<count>", each the first line of its key as a key lookup
-        // finds it. Gathered in one pass over the lines rather than one lookup per number, so that
-        // a damaged count near the 32-bit limit costs no more than the lines present.
-        const QString itemKey = Locale::toUpper(QStringLiteral("Item"));
-        std::map<int, QString> records;
-        for (const QString& line : *lines) {
-            const qsizetype eq = line.indexOf(u'=');
-            if (eq <= itemKey.size() || Locale::toUpper(line.first(itemKey.size())) != itemKey)
-                continue;
-            const QString digits = line.sliced(itemKey.size(), eq - itemKey.size());
-            if (digits.startsWith(u'0') ||
-                !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-                continue;
-            bool ok = false;
-            const int k = digits.toInt(&ok);
-            if (ok && k >= 1 && k <= count)
-                records.emplace(k, line.sliced(eq + 1)); // the first line of a key wins
-        }
+        // One pass over the lines, so that a damaged count costs no more than the lines present.
+        const std::map<int, QString> records = ReadNumberedValues(*lines, QStringLiteral("Item"), count);
         for (const auto& [k, record] : records) {
             if (record.isEmpty())
                 continue;

@@ -15,8 +15,8 @@
 // keeps its value. Sizes outside the accepted range are ignored without a message. Unreadable record
 // fields read as 0.
 #include "foundation/Currency.h"
-#include "foundation/Units.h"
 #include "foundation/DataComponentList.h"
+#include "foundation/Units.h"
 #include "model/Orientation.h"
 
 #include <QString>

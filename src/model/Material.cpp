@@ -275,15 +275,7 @@ void TMaterial::SetPropAsString(const QString& name, const QString& value) {
     } else if (key == QLatin1String("PRICE")) {
         SetPrice(EntryToCurrency(value, price_));
     } else if (key == QLatin1String("VATRATE")) {
-        // The percentage typed maps to the class that has it; anything else is the high rate.
-        const TSetup* setup = TApplicationLinks::Setup();
-        bool ok = false;
-        int percent = CleanNumber(value, setup->VATHighValue()).toInt(&ok);
-        if (!ok)
-            percent = setup->VATHighValue();
-        SetVATRate(percent == setup->VATZeroValue()  ? vrZero
-                   : percent == setup->VATLowValue() ? vrLow
-                                                     : vrHigh);
+        SetVATRate(TApplicationLinks::Setup()->VATRateOfText(value));
     } else if (key == QLatin1String("AMOUNT") || key == QLatin1String("HASORIENTATION") ||
                key == QLatin1String("PRICEISWITHVAT") || key == QLatin1String("PRICEWOVAT") ||
                key == QLatin1String("PRICEWVAT") || key == QLatin1String("TOTALPRICE") ||

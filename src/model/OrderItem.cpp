@@ -228,15 +228,7 @@ void TOrderItem::SetPropAsString(const QString& name, const QString& value) {
     } else if (key == QLatin1String("MU")) {
         SetMU(value);
     } else if (key == QLatin1String("VATRATE")) {
-        // The percentage shown maps back to the class that has it; anything else is the high rate.
-        const TSetup* setup = TApplicationLinks::Setup();
-        bool ok = false;
-        int percent = CleanNumber(value, setup->VATHighValue()).toInt(&ok);
-        if (!ok)
-            percent = setup->VATHighValue();
-        SetVATRate(percent == setup->VATZeroValue()  ? vrZero
-                   : percent == setup->VATLowValue() ? vrLow
-                                                     : vrHigh);
+        SetVATRate(TApplicationLinks::Setup()->VATRateOfText(value));
     } else {
         TDataComponent::SetPropAsString(name, value);
     }
@@ -293,27 +285,8 @@ void TOrderItemList::LoadFromStrings(const QStringList* lines) {
     if (!ok)
         count = 0;
 
-    // The values of keys Item1 … ItemCount in number order, each key's first line winning, as a key
-    // lookup would find them. Collected in one pass over the lines, so that a huge count in a
-    // damaged file costs nothing.
-    std::map<int, QString> records;
-    const QString prefix = Locale::toUpper(QStringLiteral("Item"));
-    for (const QString& line : *lines) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        const QString key = Locale::toUpper(line.first(eq));
-        if (!key.startsWith(prefix))
-            continue;
-        const QString digits = key.sliced(prefix.size());
-        if (digits.isEmpty() || digits.startsWith(u'0') ||
-            !std::all_of(digits.begin(), digits.end(), isAsciiDigit))
-            continue;
-        bool fits = false;
-        const int k = digits.toInt(&fits);
-        if (fits && k >= 1 && k <= count)
-            records.emplace(k, line.sliced(eq + 1));
-    }
+    // One pass over the lines, so that a huge count in a damaged file costs nothing.
+    const std::map<int, QString> records = ReadNumberedValues(*lines, QStringLiteral("Item"), count);
     std::vector<TOrderItem*> items;
     for (const auto& [k, record] : records) {
         if (record.isEmpty())

@@ -457,26 +457,8 @@ void TPartList::LoadFromStrings(const QStringList* lines) {
     if (!ok)
         count = 0;
 
-    // The records of keys Item1 … ItemN in number order, each key's first line winning. Collected in
-    // one pass over the lines, so that a huge count in a damaged file costs nothing.
-    std::map<int, QString> records;
-    const QString prefix = Locale::toUpper(QStringLiteral("Item"));
-    for (const QString& line : *lines) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        const QString key = Locale::toUpper(line.first(eq));
-        if (!key.startsWith(prefix))
-            continue;
-        const QString digits = key.sliced(prefix.size());
-        if (digits.isEmpty() || digits.startsWith(u'0') ||
-            !std::all_of(digits.begin(), digits.end(), isAsciiDigit))
-            continue;
-        bool fits = false;
-        const int k = digits.toInt(&fits);
-        if (fits && k >= 1 && k <= count)
-            records.emplace(k, line.sliced(eq + 1));
-    }
+    // One pass over the lines, so that a huge count in a damaged file costs nothing.
+    const std::map<int, QString> records = ReadNumberedValues(*lines, QStringLiteral("Item"), count);
     std::vector<TPart*> parts;
     for (const auto& [k, record] : records) {
         if (record.isEmpty())

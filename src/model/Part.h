@@ -13,8 +13,8 @@
 // property keeps its value. Sizes outside the accepted range are ignored without a message. The CSV
 // import and export report failure by their Boolean result and keep the reason in ErrorString.
 #include "foundation/Currency.h"
-#include "foundation/Units.h"
 #include "foundation/DataComponentList.h"
+#include "foundation/Units.h"
 #include "model/Orientation.h"
 
 #include <QString>

@@ -2,6 +2,7 @@
 
 #include "foundation/BarRecord.h"
 #include "foundation/ConversionError.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Units.h"
 
 #include <QStringList>
@@ -22,16 +23,6 @@ QByteArray scramble(QByteArray bytes) {
             bytes[i] = static_cast<char>((code ^ k) & 0xFF);
     }
     return bytes;
-}
-
-int hexDigit(QChar c) {
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    return -1;
 }
 
 Currency rawField(const QString& record, int index) {
@@ -109,17 +100,8 @@ QString TCSPartOut::EncodedRecord() const {
 }
 
 void TCSPartOut::ReadEncodedRecord(const QString& hex) {
-    QByteArray bytes;
-    bytes.reserve(hex.size() / 2);
-    // A trailing odd digit is ignored.
-    for (qsizetype i = 0; i + 1 < hex.size(); i += 2) {
-        const int high = hexDigit(hex[i]);
-        const int low = hexDigit(hex[i + 1]);
-        if (high < 0 || low < 0)
-            throw ConversionError(QStringLiteral("'%1' is not a valid hexadecimal value").arg(hex.mid(i, 2)));
-        bytes.append(static_cast<char>(high * 16 + low));
-    }
-    ReadRecordLine(QString::fromUtf8(scramble(bytes)));
+    // Throws on a pair that is not hexadecimal; a trailing odd digit is ignored.
+    ReadRecordLine(QString::fromUtf8(scramble(HexToBytes(hex, QString()))));
 }
 
 QString TCSPartOut::GetPropAsString(const QString& name) const {

@@ -192,6 +192,13 @@ bool TSetup::DataChangeStep(TComponent* source, TComponent* sender, int phase, c
     return result;
 }
 
+TVATRate TSetup::VATRateOfText(const QString& text) const {
+    int percent = vatHigh_;
+    if (!parseInt(CleanNumber(text, vatHigh_), percent))
+        percent = vatHigh_;
+    return percent == vatZero_ ? vrZero : percent == vatLow_ ? vrLow : vrHigh;
+}
+
 int TSetup::GetVATValue(TVATRate rate) const {
     switch (rate) {
     case vrZero:
@@ -430,11 +437,7 @@ void TSetup::SetPropAsString(const QString& name, const QString& value) {
     else if (key == QLatin1String("PARTORIENTATION"))
         SetPartOrientation(TPartOrientation(std::clamp(EntryToInteger(value, partOrientation_), 0, 2)));
     else if (key == QLatin1String("MATERIALVATRATE")) {
-        // The percentage shown maps back to its class; an unknown one is the high rate.
-        int percent = vatHigh_;
-        if (!parseInt(CleanNumber(value, vatHigh_), percent))
-            percent = vatHigh_;
-        SetMaterialVATRate(percent == vatZero_ ? vrZero : percent == vatLow_ ? vrLow : vrHigh);
+        SetMaterialVATRate(VATRateOfText(value));
     } else if (key == QLatin1String("ORDERADDAUTOPARTSAREA"))
         SetOrderAddAutoPartsArea(isOne);
     else if (key == QLatin1String("ORDERADDAUTOPARTSCIRCUIT"))

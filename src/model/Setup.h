@@ -42,6 +42,9 @@ public:
     void AssignTo(TComponent* dest) const override;
 
     int GetVATValue(TVATRate rate) const;
+    // The class of a typed percentage: the zero or low class when it equals theirs, else the high one
+    // (also for a text that gives no integer).
+    TVATRate VATRateOfText(const QString& text) const;
 
     // Reads the settings file; false (and nothing changed) when it cannot be read.
     bool LoadFromFile(const QString& fileName);
