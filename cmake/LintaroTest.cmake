@@ -6,7 +6,8 @@ function(lintaro_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} lintaro_testsupport GTest::gtest GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
         LINTARO_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
-        LINTARO_BIN_DIR="${LINTARO_BIN_DIR}")
+        LINTARO_BIN_DIR="${LINTARO_BIN_DIR}"
+        LINTARO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     add_dependencies(${name} lintaro_data)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")

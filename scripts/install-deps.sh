@@ -3,6 +3,10 @@
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libzint-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev)
+# --fuzz: the compiler and runtime of the fuzz targets (scripts/fuzz.sh).
+if [ "${1:-}" = "--fuzz" ]; then
+    packages=(clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -35,6 +35,11 @@ const QString kSection = QStringLiteral("TSheets");
 constexpr int kDimSize = 110;
 constexpr int kDimMinimum = 15;
 constexpr int kParamsSize = 200;
+// A stock only hundredths of a millimetre wide would otherwise be drawn at millions of pixels per
+// unit; at most this many keeps every coordinate of the largest stock far inside the int range.
+constexpr long double kMaxScale = 100;
+// Larger pictures (256 MiB of pixels) are refused rather than allocated.
+constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
 
 TDrawingResolutionSource& resolutionSource() {
     static TDrawingResolutionSource source;
@@ -50,7 +55,8 @@ int pointsToPixels(int points) {
 // A length drawn at scale s: the product with four decimals, then the nearest whole pixel, halves
 // to even.
 int scaled(Currency length, Currency scale) {
-    const int64_t raw = (length * scale).raw();
+    constexpr int64_t limit = int64_t{1} << 29; // so that a box's origin plus its size still fits
+    const int64_t raw = std::clamp((length * scale).raw(), -limit * Currency::Scale, limit * Currency::Scale);
     const int64_t whole = raw / Currency::Scale;
     const int64_t rest = std::llabs(raw % Currency::Scale);
     const int64_t away = raw < 0 ? -1 : 1;
@@ -413,7 +419,8 @@ TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet) {
     const Currency x = dim->X();
     const Currency y = dim->Y();
     if (y.raw() > 0)
-        out.Scale = Currency::fromValue(static_cast<long double>(settings.zoom) / y.toValue());
+        out.Scale =
+            Currency::fromValue(std::min(static_cast<long double>(settings.zoom) / y.toValue(), kMaxScale));
     const Currency s = out.Scale;
 
     // A sheet much longer than its parts reach is drawn only a sheet's width past them.
@@ -605,9 +612,13 @@ QPicture GetImage(const TCuttingSheet& sheet) {
     return picture;
 }
 
+bool PictureTooLarge(const QRect& bounds) {
+    return static_cast<qint64>(bounds.width()) * bounds.height() > kMaxPicturePixels;
+}
+
 QImage RenderSheetPicture(const QPicture& picture) {
     const QRect bounds = picture.boundingRect();
-    if (bounds.isEmpty())
+    if (bounds.isEmpty() || PictureTooLarge(bounds))
         return {};
     QImage image(bounds.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -631,6 +642,11 @@ bool WriteSheetPicture(const QPicture& picture, const QString& path, QString* er
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (suffix == QLatin1String("png")) {
+        if (PictureTooLarge(bounds))
+            return fail(QStringLiteral(
+                            "the picture would be %1 × %2 pixels, too large to draw (check the stock's size)")
+                            .arg(bounds.width())
+                            .arg(bounds.height()));
         if (!RenderSheetPicture(picture).save(&buffer, "PNG"))
             return fail(QStringLiteral("cannot encode the picture as PNG"));
     } else if (suffix == QLatin1String("svg")) {

@@ -136,7 +136,10 @@ QPicture GetImageDim(const TCuttingSheet& sheet);
 QPicture GetImageParams(const TCuttingSheet& sheet);
 QPicture GetImageScheme(const TCuttingSheet& sheet);
 
-// The picture painted on white, the size of its bounding rectangle.
+// True when a picture of these bounds has more pixels than a drawing may allocate.
+bool PictureTooLarge(const QRect& bounds);
+// The picture painted on white, the size of its bounding rectangle; a null image when it is empty
+// or too large.
 QImage RenderSheetPicture(const QPicture& picture);
 // Writes the picture as PNG or SVG, chosen by the extension of path (".png", ".svg", any case),
 // atomically. False with a reason in *error (when given) for another extension or a failed write.

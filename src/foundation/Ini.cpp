@@ -4,11 +4,8 @@
 
 #include "platform/Locale.h"
 
-#include <QFile>
-
 #include <QFileDevice>
 #include <QIODevice>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace lintaro {
@@ -233,13 +230,8 @@ bool TINI::LoadFromFile(const QString& fileName) {
         errorString_ = QStringLiteral("No file name given.");
         return false;
     }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        errorString_ = file.errorString();
-        return false;
-    }
     QByteArray bytes;
-    if (!readWholeDevice(file, bytes, errorString_))
+    if (!ReadFileBytes(name, bytes, &errorString_))
         return false;
     LoadFromBytes(bytes);
     fileName_ = name;
@@ -285,20 +277,8 @@ bool TINI::SaveToFile(const QString& fileName) {
         errorString_ = QStringLiteral("No file name given.");
         return false;
     }
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        errorString_ = file.errorString();
+    if (!WriteFileAtomically(name, ToBytes(), &errorString_))
         return false;
-    }
-    if (!SaveToStream(file)) {
-        file.cancelWriting();
-        return false;
-    }
-    // Buffered data may fail only now; commit then discards the partial file and keeps the old one.
-    if (!file.commit()) {
-        errorString_ = file.errorString();
-        return false;
-    }
     fileName_ = name;
     errorString_.clear();
     return true;

@@ -221,6 +221,10 @@ int EntryToInteger(const QString& text, int current) {
             throw ConversionError(notIntegerMessage(FloatToStrGeneral(value)));
         return static_cast<int>(rounded);
     }
+    return CleanedEntryToInteger(text, current);
+}
+
+int CleanedEntryToInteger(const QString& text, int current) {
     const QString cleaned = CleanNumber(text, current);
     qsizetype i = cleaned.startsWith(u'-') ? 1 : 0;
     bool valid = i < cleaned.size();

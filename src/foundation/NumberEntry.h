@@ -39,6 +39,9 @@ long double EntryToNumber(const QString& text, long double current);
 // to even); a cleaned text must be an integer. Throws ConversionError for a decimal cleaned text, a
 // value outside the int range and a division by zero.
 int EntryToInteger(const QString& text, int current);
+// The settings' integer entry: no evaluation, the text passed through CleanNumber with `current` as
+// fallback must be an integer. Throws ConversionError otherwise ("2,5", a value outside int).
+int CleanedEntryToInteger(const QString& text, int current);
 
 // The entry rule for a Currency property: round4 of EntryToNumber with current as fallback. Throws
 // ConversionError as EntryToNumber does, and when the value does not fit a Currency.

@@ -1,10 +1,25 @@
 #include "foundation/TextFile.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace lintaro {
+
+namespace {
+bool fail(QString* error, const QString& reason) {
+    if (error)
+        *error = reason;
+    return false;
+}
+
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+} // namespace
 
 QString DecodeTextBytes(QByteArrayView bytes) {
     static constexpr char bom[] = "\xEF\xBB\xBF";
@@ -23,30 +38,44 @@ QString DecodeTextBytes(QByteArrayView bytes) {
 }
 
 bool ReadTextFile(const QString& path, QString& text, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = f.errorString();
+    QByteArray bytes;
+    if (!ReadFileBytes(path, bytes, error))
         return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
     text = DecodeTextBytes(bytes);
     return true;
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
-        return false;
+    if (!f.open(QIODevice::WriteOnly))
+        return fail(error, f.errorString());
+    // Written and synced straight on the descriptor: a failure of the last buffered bytes (a full
+    // disk) would otherwise surface only inside commit, which renames the cut-short file anyway.
+    // Any error cancels the save and keeps the system's reason.
+    QString reason;
+    const int fd = f.handle();
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0 && reason.isEmpty()) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            reason = n < 0 ? systemError() : QStringLiteral("No space left on device");
+            break;
+        }
+        data += n;
+        left -= n;
     }
+    if (reason.isEmpty() && ::fsync(fd) != 0)
+        reason = systemError();
+    if (!reason.isEmpty()) {
+        f.cancelWriting();
+        f.commit(); // removes the temporary file, leaves the target alone
+        return fail(error, reason);
+    }
+    if (!f.commit())
+        return fail(error, f.errorString());
     return true;
 }
 

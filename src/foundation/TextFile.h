@@ -1,15 +1,23 @@
 #pragma once
-// Reading and writing the program's text files. Files are written as UTF-8; a file whose bytes are
-// not valid UTF-8 is an older one in the Central European Windows code page. A NUL byte ends the text.
+// Reading and writing the program's files. Files are written as UTF-8; a file whose bytes are not
+// valid UTF-8 is an older one in the Central European Windows code page. A NUL byte ends the text.
+//
+// Every read goes through ReadFileBytes (platform/FileRead.h); every save through
+// WriteFileAtomically.
+#include "platform/FileRead.h"
+
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 namespace lintaro {
 
 QString DecodeTextBytes(QByteArrayView bytes);
-// Reads the whole file; false (and text untouched) when it cannot be opened or read.
+// Reads and decodes the whole file; false (and text untouched) as ReadFileBytes.
 bool ReadTextFile(const QString& path, QString& text, QString* error = nullptr);
-// Writes beside the target and renames, so a failed save leaves the previous file intact.
+// Writes beside the target, makes sure every byte reached the disk and only then renames over the
+// target. Any failure (a full disk included) leaves the previous file byte for byte as it was and no
+// temporary file behind; error gets the system's reason ("No space left on device").
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace lintaro

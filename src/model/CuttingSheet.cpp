@@ -6,6 +6,7 @@
 #include "model/Dimension.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace lintaro {
 
@@ -14,6 +15,23 @@ Currency percent(Currency part, Currency whole) {
     if (whole.raw() == 0)
         return {};
     return Currency::fromValue(part.toValue() / whole.toValue() * 100.0L);
+}
+
+__extension__ using Int128 = __int128;
+
+Currency percentOf(Int128 part, Int128 whole) {
+    if (whole == 0)
+        return {};
+    const auto value = [](Int128 raw) { return static_cast<long double>(raw) / Currency::Scale; };
+    return Currency::fromValue(value(part) / value(whole) * 100.0L);
+}
+
+Currency saturated(Int128 raw) {
+    if (raw > std::numeric_limits<int64_t>::max())
+        return Currency::fromRaw(std::numeric_limits<int64_t>::max());
+    if (raw < std::numeric_limits<int64_t>::min())
+        return Currency::fromRaw(std::numeric_limits<int64_t>::min());
+    return Currency::fromRaw(static_cast<int64_t>(raw));
 }
 
 QString percentText(Currency value) {
@@ -175,48 +193,52 @@ void TCuttingSheetList::InitDefaults() {
     SetAutoSortingOff(true);
 }
 
+// Totals over sheets multiply areas by sheet counts; a damaged order may hold huge sheets with
+// huge counts, so they are summed in 128 bits (exact, no overflow) and only the quotient is narrowed.
 Currency TCuttingSheetList::ExtractBrutto() const {
-    Currency used, whole;
+    Int128 used = 0, whole = 0;
     for (TDataComponent* item : Items()) {
         auto* s = static_cast<TCuttingSheet*>(item);
-        used +=
-            Currency::fromRaw((s->Parts()->StoredTotalArea() + s->StoredRecyclableArea()).raw() * s->Count());
-        whole += Currency::fromRaw(s->StoredDimensionArea().raw() * s->Count());
+        used += static_cast<Int128>((s->Parts()->StoredTotalArea() + s->StoredRecyclableArea()).raw()) *
+                s->Count();
+        whole += static_cast<Int128>(s->StoredDimensionArea().raw()) * s->Count();
     }
-    return percent(used, whole);
+    return percentOf(used, whole);
 }
 
 Currency TCuttingSheetList::ExtractNetto() const {
-    Currency used, whole;
+    Int128 used = 0, whole = 0;
     for (TDataComponent* item : Items()) {
         auto* s = static_cast<TCuttingSheet*>(item);
-        used += Currency::fromRaw(s->Parts()->StoredTotalArea().raw() * s->Count());
-        whole += Currency::fromRaw(s->StoredDimensionArea().raw() * s->Count());
+        used += static_cast<Int128>(s->Parts()->StoredTotalArea().raw()) * s->Count();
+        whole += static_cast<Int128>(s->StoredDimensionArea().raw()) * s->Count();
     }
-    return percent(used, whole);
+    return percentOf(used, whole);
 }
 
 Currency TCuttingSheetList::PartsArea() const {
     // Each part's area in the user's unit, then summed, as the part list totals its area: a result
     // that placed every piece then leaves exactly nothing unused, in square feet too.
-    Currency sum;
+    Int128 sum = 0;
     for (TDataComponent* item : Items()) {
         auto* s = static_cast<TCuttingSheet*>(item);
         Currency sheetArea;
         for (TDataComponent* part : s->Parts()->Items())
             sheetArea += AreaToUser(static_cast<TCSPartOut*>(part)->StoredArea());
-        sum += Currency::fromRaw(sheetArea.raw() * s->Count());
+        sum += static_cast<Int128>(sheetArea.raw()) * s->Count();
     }
-    return sum;
+    return saturated(sum);
 }
 
 int TCuttingSheetList::PartsCount() const {
-    int sum = 0;
+    int64_t sum = 0;
     for (TDataComponent* item : Items()) {
         auto* s = static_cast<TCuttingSheet*>(item);
-        sum += s->Parts()->ItemCount() * s->Count();
+        sum += static_cast<int64_t>(s->Parts()->ItemCount()) * s->Count();
+        if (sum >= std::numeric_limits<int>::max())
+            return std::numeric_limits<int>::max();
     }
-    return sum;
+    return static_cast<int>(sum);
 }
 
 void TCuttingSheetList::SaveToINI(TINI& ini) const {

@@ -12,8 +12,6 @@
 #include "model/Setup.h"
 #include "platform/Locale.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -68,6 +66,20 @@ bool looksBinary(const QByteArray& bytes) {
             ++control;
     }
     return control * 2 > text.size();
+}
+
+// A caption may hold characters that have no place in a line of text: line breaks become the
+// program's line-break mark and other control characters blanks, so that the file is read back as
+// the same lines and is never taken for a binary file.
+QString csvSafe(QString line) {
+    line.replace(QLatin1String("\r\n"), QStringLiteral("\u00B6"));
+    for (QChar& c : line) {
+        if (c == u'\r' || c == u'\n')
+            c = QChar(0x00B6);
+        else if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
+            c = u' ';
+    }
+    return line;
 }
 
 QStringList splitLines(QString text) {
@@ -493,21 +505,18 @@ void TPartList::LoadFromStrings(const QStringList* lines) {
 }
 
 bool TPartList::LoadAsCSV(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        errorString_ = file.errorString();
+    QByteArray bytes;
+    if (!ReadFileBytes(fileName, bytes, &errorString_))
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        errorString_ = file.errorString();
-        return false;
-    }
     if (looksBinary(bytes)) {
         errorString_ = QStringLiteral("Not a text file: %1").arg(fileName);
         return false;
     }
-    const QStringList lines = splitLines(DecodeTextBytes(bytes));
+    QString text = DecodeTextBytes(bytes);
+    // A file saved twice with a byte-order mark carries more than one; none belongs to a caption.
+    while (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QStringList lines = splitLines(text);
 
     errorString_.clear();
     importNotes_.clear();
@@ -534,7 +543,7 @@ bool TPartList::SaveAsCSV(const QString& fileName) const {
     QString text;
     for (int i = 0; i < ItemCount(); ++i)
         if (const TPart* p = Part(i))
-            text += p->CSVLine() + QLatin1String("\r\n");
+            text += csvSafe(p->CSVLine()) + QLatin1String("\r\n");
     errorString_.clear();
     return WriteFileAtomically(fileName, text.toUtf8(), &errorString_);
 }

@@ -455,21 +455,21 @@ void TSetup::SetPropAsString(const QString& name, const QString& value) {
     else if (key == QLatin1String("ORDERPREFIX"))
         SetOrderPrefix(value);
     else if (key == QLatin1String("ORDERNUMBER"))
-        SetOrderNumber(EntryToInteger(value, orderNumber_));
+        SetOrderNumber(CleanedEntryToInteger(value, orderNumber_));
     else if (key == QLatin1String("SHEETSREDUCTIONTIMEMAX"))
-        SetSheetsReductionTimeMax(EntryToInteger(value, reductionTimeMax_));
+        SetSheetsReductionTimeMax(CleanedEntryToInteger(value, reductionTimeMax_));
     else if (key == QLatin1String("SHEETSREDUCTIONTIMEMIN"))
-        SetSheetsReductionTimeMin(EntryToInteger(value, reductionTimeMin_));
+        SetSheetsReductionTimeMin(CleanedEntryToInteger(value, reductionTimeMin_));
     else if (key == QLatin1String("SHEETSZOOM"))
-        SetSheetsZoom(EntryToInteger(value, sheetsZoom_));
+        SetSheetsZoom(CleanedEntryToInteger(value, sheetsZoom_));
     else if (key == QLatin1String("SUPPLIERLOGOFILENAME"))
         SetSupplierLogoFileName(value);
     else if (key == QLatin1String("VATZEROVALUE"))
-        SetVATZeroValue(EntryToInteger(value, vatZero_));
+        SetVATZeroValue(CleanedEntryToInteger(value, vatZero_));
     else if (key == QLatin1String("VATLOWVALUE"))
-        SetVATLowValue(EntryToInteger(value, vatLow_));
+        SetVATLowValue(CleanedEntryToInteger(value, vatLow_));
     else if (key == QLatin1String("VATHIGHVALUE"))
-        SetVATHighValue(EntryToInteger(value, vatHigh_));
+        SetVATHighValue(CleanedEntryToInteger(value, vatHigh_));
     else
         TDataComponent::SetPropAsString(name, value);
 }
@@ -576,23 +576,31 @@ void TSetup::LoadFromINI(const TINI& storage) {
 
 bool TSetup::LoadFromFile(const QString& fileName) {
     TINI storage;
-    if (fileName.isEmpty() || !storage.LoadFromFile(fileName))
+    if (!storage.LoadFromFile(fileName)) {
+        errorString_ = storage.ErrorString();
         return false;
+    }
     LoadFromINI(storage);
+    errorString_.clear();
     return true;
 }
 
 bool TSetup::SaveToFile(const QString& fileName) {
-    if (fileName.isEmpty())
+    if (fileName.isEmpty()) {
+        errorString_ = QStringLiteral("No file name given.");
         return false;
+    }
     // The settings may live in a config folder that does not exist yet.
     const QString folder = QFileInfo(fileName).absolutePath();
     if (!QFileInfo(folder).isDir())
         ForceDirectories(folder);
     TINI storage;
     SaveToINI(storage);
-    if (!storage.SaveToFile(fileName))
+    if (!storage.SaveToFile(fileName)) {
+        errorString_ = storage.ErrorString();
         return false;
+    }
+    errorString_.clear();
     SetModified(false);
     return true;
 }

@@ -48,8 +48,10 @@ public:
 
     // Reads the settings file; false (and nothing changed) when it cannot be read.
     bool LoadFromFile(const QString& fileName);
-    // Writes the settings file; clears Modified on success.
+    // Writes the settings file; clears Modified on success. A failed write keeps the previous file
+    // and Modified. Either failure leaves its reason in ErrorString.
     bool SaveToFile(const QString& fileName);
+    const QString& ErrorString() const { return errorString_; }
     void SaveToINI(TINI& storage) const;
     void LoadFromINI(const TINI& storage);
 
@@ -121,6 +123,7 @@ public:
     QString DefaultOrderPrefix() const;
 
 private:
+    QString errorString_;
     void readFields(const TINI& storage);
     void copyFields(const TSetup& from);
 

@@ -752,6 +752,39 @@ TEST_F(SheetDrawing, RefusesUnknownTypesAndFailedWrites) {
     EXPECT_FALSE(QFile::exists(dir.filePath("empty.png")));
 }
 
+// Damaged orders may hold stock a ten-thousandth of a millimetre wide: the scale is clamped, so the
+// layout stays inside the coordinate range and the picture small enough to draw.
+TEST_F(SheetDrawing, TinyStockIsDrawnAtABoundedScale) {
+    const struct { double x, y; } stocks[] = {{3000, 0.0001}, {60, 0.01}, {214747, 0.0001}};
+    for (const auto& stock : stocks) {
+        TCuttingSheet sheet;
+        setDimension(sheet, stock.x, stock.y);
+        addPart(sheet, 1, "A", 0, 0, stock.x, stock.y);
+        const TSchemeLayout layout = LayoutImageScheme(sheet);
+        EXPECT_LE(layout.Scale, mm(100)) << stock.x;
+        EXPECT_GT(layout.Frame.width(), 0);
+        EXPECT_LE(layout.Frame.width(), 1 << 29);
+        EXPECT_EQ(layout.Boxes.size(), 1);
+    }
+    TCuttingSheet narrow;
+    setDimension(narrow, 60, 0.01);
+    addPart(narrow, 1, "A", 0, 0, 60, 0.01);
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_TRUE(WriteSheetPicture(GetImage(narrow), dir.filePath("narrow.png"), &error))
+        << error.toStdString();
+
+    TCuttingSheet huge;
+    setDimension(huge, 214747, 1);
+    addPart(huge, 1, "A", 0, 0, 214747, 1);
+    const QPicture picture = GetImageScheme(huge);
+    EXPECT_TRUE(PictureTooLarge(picture.boundingRect()));
+    EXPECT_TRUE(RenderSheetPicture(picture).isNull());
+    EXPECT_FALSE(WriteSheetPicture(picture, dir.filePath("huge.png"), &error));
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("huge.png")));
+}
+
 // ---- A calculated sheet ----
 
 TEST_F(SheetDrawing, CalculatedSheetsShowEveryPartAndRest) {

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QStringList>
 
 #include <algorithm>
@@ -659,6 +661,22 @@ TEST_F(CalcRecords, SheetExtracts) {
     placed(*noArea.Parts(), 1, "A", 0, 0, 100, 100);
     EXPECT_EQ(noArea.ExtractNetto(), Currency());
     EXPECT_EQ(noArea.ExtractBrutto(), Currency());
+}
+
+// A damaged order may hold the largest sheets with the largest counts: the totals must still come
+// out (no overflow) and mean what they say.
+TEST_F(CalcRecords, TotalsOfHugeSheetsAndCountsDoNotOverflow) {
+    TCuttingSheetList list;
+    for (int i = 0; i < 3; ++i) {
+        TCuttingSheet* s = sheetOf(214747, 214747, 2147483647);
+        placed(*s->Parts(), 1, "A", 0, 0, 214747, 107373.5);
+        placed(*s->Parts(), 1, "A", 0, 107373.5, 214747, 107373.5);
+        list.ItemInsert(s);
+    }
+    EXPECT_EQ(list.ExtractNetto(), mm(100));
+    EXPECT_EQ(list.ExtractBrutto(), mm(100));
+    EXPECT_EQ(list.PartsCount(), std::numeric_limits<int>::max());
+    EXPECT_GT(list.PartsArea(), Currency());
 }
 
 TEST_F(CalcRecords, PartsLength) {

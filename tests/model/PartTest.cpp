@@ -879,6 +879,26 @@ INSTANTIATE_TEST_SUITE_P(
                                 false}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
+// What the import took once it takes again after its own export: control characters and line breaks
+// in captions do not make the exported file look binary, and a second byte-order mark does not end
+// up in the first caption.
+TEST_F(PartTest, AcceptedFileIsAcceptedAgainAfterItsOwnExport) {
+    const QByteArray inputs[] = {
+        bytes("\x01\x02\x03\x04\x05\x06\x07\x08\x0b\x0e;000001;000001;;000001\n"),
+        bytes("\xEF\xBB\xBF\xEF\xBB\xBFPanel;600;400;X;2\r\n"),
+    };
+    for (const QByteArray& input : inputs) {
+        ASSERT_TRUE(writeFile("in.csv", input));
+        ASSERT_TRUE(list->LoadAsCSV(file("in.csv"))) << list->ErrorString().toStdString();
+        ASSERT_TRUE(list->SaveAsCSV(file("out.csv")));
+        TPartList again(nullptr);
+        ASSERT_TRUE(again.LoadAsCSV(file("out.csv"))) << again.ErrorString().toStdString();
+        EXPECT_EQ(again.ItemCount(), list->ItemCount());
+        EXPECT_FALSE(again.Part(0)->Caption().contains(QChar(0xFEFF)));
+    }
+    EXPECT_EQ(list->Part(0)->Caption(), "Panel");
+}
+
 TEST_F(PartTest, ExportToAnUnwritablePlaceFails) {
     list->CheckEmptyPart();
     EXPECT_FALSE(list->SaveAsCSV(file("no/such/folder/parts.csv")));

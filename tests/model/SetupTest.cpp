@@ -332,7 +332,7 @@ TEST_F(SetupTest, SettingByName) {
         {"SheetsErlangeFont", "1", "1"},
         {"SheetsShowCaptionsOnParts", "1", "1"},
         {"OrderNumber", "105", "105"},
-        {"OrderNumber", "abc", "0"}, // evaluates as an expression without numbers
+        {"OrderNumber", "abc", "1"}, // no number: the current value
         {"OrderNumber", "7 ks", "7"},
         {"SheetsReductionTimeMax", "150", "100"},
         {"SheetsReductionTimeMin", "-5", "0"},
@@ -349,9 +349,46 @@ TEST_F(SetupTest, SettingByName) {
     }
 }
 
+// Integer settings are cleaned, never evaluated: a text with no number keeps the value, a decimal
+// number is refused, and only the leading number of an expression counts.
+TEST_F(SetupTest, IntegerEntryCleansAndRefusesDecimals) {
+    struct Row {
+        const char* name;
+        const char* entry;
+        const char* expected; // empty: refused with the conversion error, value kept
+    };
+    const Row rows[] = {
+        {"SheetsZoom", "abc", "200"},
+        {"SheetsZoom", "2,5", ""},
+        {"SheetsZoom", "450 px", "450"},
+        {"VATLowValue", "abc", "5%"},
+        {"VATLowValue", "12,5", ""},
+        {"VATHighValue", "20 %", "20%"},
+        {"VATZeroValue", "-", "0%"},
+        {"OrderNumber", "3*4", "3"},
+        {"OrderNumber", "1-2", "12"},
+        {"OrderNumber", "-,", ""},
+        {"SheetsReductionTimeMax", "8 s", "8"},
+        {"SheetsReductionTimeMin", "1,5", ""},
+    };
+    for (const Row& row : rows) {
+        TSetup setup;
+        const QString name = QString::fromLatin1(row.name);
+        const QString before = setup.GetPropAsString(name);
+        if (*row.expected == 0) {
+            EXPECT_THROW(setup.SetPropAsString(name, QString::fromUtf8(row.entry)), ConversionError)
+                << row.name << " " << row.entry;
+            EXPECT_EQ(setup.GetPropAsString(name), before) << row.name;
+        } else {
+            setup.SetPropAsString(name, QString::fromUtf8(row.entry));
+            EXPECT_EQ(setup.GetPropAsString(name), QString::fromUtf8(row.expected))
+                << row.name << " " << row.entry;
+        }
+    }
+}
+
 TEST_F(SetupTest, EntryThatDoesNotConvertKeepsTheValue) {
-    const char* names[] = {"MaterialCutWidth", "MaterialPrice", "OrderNumber",
-                           "SheetsZoom",       "VATHighValue",  "MaterialVATMode"};
+    const char* names[] = {"MaterialCutWidth", "MaterialPrice", "MaterialVATMode"};
     for (const char* name : names) {
         TSetup setup;
         const QString before = setup.GetPropAsString(QString::fromLatin1(name));

@@ -10,6 +10,10 @@ QString dataPath(const QString& relative) {
     return QStringLiteral(LINTARO_TEST_DATA_DIR) + u'/' + relative;
 }
 
+QString samplePath(const QString& name) {
+    return QStringLiteral(LINTARO_BIN_DIR "/samples/") + name;
+}
+
 QByteArray readFileBytes(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))

@@ -8,6 +8,8 @@ namespace lintaro::test {
 
 // A file under the test data folder.
 QString dataPath(const QString& relative);
+// A shipped sample (material or order) in the build's program folder.
+QString samplePath(const QString& name);
 QByteArray readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
 // Runs the start-up values on the build's program folder, where the shipped data files lie, so
