@@ -13,13 +13,17 @@ if ! command -v clang++ >/dev/null; then
     exit 0
 fi
 # The sanitizers of a debug build find more; optimised enough to run fast.
+mkdir -p build-fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLINTARO_FUZZ=ON -DLINTARO_TESTS=OFF -DLINTARO_WERROR=OFF >/dev/null
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     mapfile -t targets < <(cd tests/fuzz/corpus && ls -d */ | tr -d /)
 fi
-cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
+if ! cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}" >build-fuzz/build.log 2>&1; then
+    tail -30 build-fuzz/build.log
+    exit 1
+fi
 
 mkdir -p build-fuzz/findings
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
@@ -39,7 +43,7 @@ for t in "${targets[@]}"; do
         echo "fuzz $t: ${seconds}s, ${execs:-?} executions, ${cov:-cov: ?}, no finding"
     else
         echo "fuzz $t: FINDING, see $log and build-fuzz/findings/"
-        grep -E 'ERROR|SUMMARY|runtime error' "$log" | head -5
+        grep -E 'ERROR|SUMMARY|runtime error|error in line' "$log" | head -5 || true
         failed=1
     fi
 done

@@ -33,12 +33,21 @@ bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error, qint6
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, file.errorString());
-    // The file may grow after the size check; never read more than the limit.
-    QByteArray data = file.read(maxSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(error, file.errorString());
-    if (data.size() > maxSize)
-        return fail(error, tooLarge);
+    // Read in chunks (the file may grow after the size check): never more than the limit, and
+    // no buffer of the limit's size for a small file.
+    QByteArray data;
+    data.reserve(info.size());
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n < 0)
+            return fail(error, file.errorString());
+        if (n == 0)
+            break;
+        if (data.size() + n > maxSize)
+            return fail(error, tooLarge);
+        data.append(chunk, n);
+    }
     bytes = std::move(data);
     return true;
 }

@@ -10,20 +10,20 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
-#include <memory>
 #include <unistd.h>
 
 namespace lintaro::fuzz {
 
 void Init() {
-    static std::unique_ptr<QGuiApplication> app;
+    // Never destroyed: the process ends inside the fuzzer, after the static objects it would need.
+    static QGuiApplication* app = nullptr;
     if (app)
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "lintaro-fuzz";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    app = new QGuiApplication(argc, argv);
     InitProgramValues({QStringLiteral(LINTARO_BIN_DIR), QStringLiteral(LINTARO_BIN_DIR)});
     static TSetup setup;
     TApplicationLinks::SetSetup(&setup);

@@ -1,6 +1,7 @@
 // The stored calculation result of an order (sheets, placed parts, rests, report) from any bytes,
 // then its totals and texts.
 #include "FuzzSupport.h"
+#include "foundation/ConversionError.h"
 #include "foundation/Ini.h"
 #include "model/CuttingSheet.h"
 #include "model/Sheets.h"
@@ -14,7 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lintaro::TINI ini;
     ini.LoadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     lintaro::TSheets sheets(nullptr);
-    sheets.LoadFromINI(&ini);
+    try {
+        sheets.LoadFromINI(&ini);
+    } catch (const lintaro::ConversionError&) {
+        return 0; // a damaged placed-part line: the order's reader refuses the whole file on it
+    }
     lintaro::TCuttingSheetList* list = sheets.CuttingSheets();
     (void)list->ExtractBrutto();
     (void)list->ExtractNetto();
