@@ -1,13 +1,53 @@
 #include "platform/PictureLoader.h"
 
+#include "platform/JpegDecoder.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 
 namespace lintaro {
 
-QImage LoadPictureFile(const QString& path) {
-    QImageReader reader(path);
+namespace {
+
+// No picture of the program comes near this; a larger file is not read at all.
+constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
+
+bool sizeAllowed(const QSize& size) {
+    return size.isValid() && size.width() > 0 && size.height() > 0 && size.width() <= kMaxPictureSide &&
+           size.height() <= kMaxPictureSide &&
+           static_cast<qint64>(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+} // namespace
+
+QImage LoadPictureData(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {};
+    if (LooksLikeJpeg(bytes))
+        return DecodeJpeg(bytes);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    return reader.read();
+    const QByteArray format = reader.format().toLower();
+    if (format != "bmp" && format != "ico" && format != "gif" && format != "png")
+        return {};
+    // The declared size is checked before any pixel memory is taken.
+    if (!sizeAllowed(reader.size()))
+        return {};
+    QImage image = reader.read();
+    if (image.isNull() || !sizeAllowed(image.size()))
+        return {};
+    return image;
+}
+
+QImage LoadPictureFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+        return {};
+    return LoadPictureData(file.readAll());
 }
 
 } // namespace lintaro
