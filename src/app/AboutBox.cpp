@@ -44,14 +44,19 @@ std::unique_ptr<QDialog> BuildAboutBox(const TAboutTexts& texts, QWidget* parent
                                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     box->setObjectName(QStringLiteral("AboutBox"));
     box->setWindowTitle(texts.title);
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Where the classic dialog font is missing, the metric-compatible sans serif of the system.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
     font.setPointSize(8);
     box->setFont(font);
     box->setFixedSize(413, 289);
 
     auto* icon = new QLabel(box.get());
     icon->setObjectName(QStringLiteral("AboutIcon"));
-    const QPixmap pixmap = QApplication::windowIcon().pixmap(32, 32);
+    // The program's icon; the shipped picture "Icon" while the application has none of its own.
+    QPixmap pixmap = QApplication::windowIcon().pixmap(32, 32);
+    if (pixmap.isNull())
+        pixmap = QPixmap::fromImage(FindPicture(QStringLiteral("Icon")));
     icon->setGeometry(48, 24, 64, 64);
     if (!pixmap.isNull())
         icon->setPixmap(pixmap.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));

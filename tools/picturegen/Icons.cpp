@@ -328,6 +328,10 @@ void AddWindowPictures(TPictureSources& sources) {
                            printBanner(p, a, QStringLiteral("document-print"),
                                        QStringLiteral("Printer, pages and copies"));
                        }});
+    sources.push_back({QStringLiteral("Icon"), QSize(kIcon, kIcon), [](QPainter& p, const QRect& a) {
+                           p.fillRect(a, kWindow);
+                           cuttingPlan(p, QRectF(a).adjusted(1, 5, -2, -5));
+                       }});
     sources.push_back({QStringLiteral("Bullet"), QSize(9, 9), bullet});
     sources.push_back({QStringLiteral("TipBkg"), QSize(170, 160), tipBackground});
 }
