@@ -9,6 +9,17 @@ namespace lintaro {
 
 namespace {
 QString g_fileOverride;
+
+// Value names match without regard to case, as the registry's do; the first spelling found wins.
+QString storedName(const QSettings& settings, const QString& name) {
+    if (settings.contains(name))
+        return name;
+    const QStringList keys = settings.childKeys();
+    for (const QString& key : keys)
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return key;
+    return {};
+}
 } // namespace
 
 TUserSettings::TUserSettings() = default;
@@ -56,21 +67,21 @@ bool TUserSettings::Close() {
 }
 
 bool TUserSettings::ValueExists(const QString& name) const {
-    return settings_ && settings_->contains(name);
+    return settings_ && !storedName(*settings_, name).isEmpty();
 }
 
 std::optional<int> TUserSettings::ReadInteger(const QString& name) const {
     if (!ValueExists(name))
         return std::nullopt;
     bool ok = false;
-    const int value = settings_->value(name).toString().trimmed().toInt(&ok);
+    const int value = settings_->value(storedName(*settings_, name)).toString().trimmed().toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 std::optional<bool> TUserSettings::ReadBool(const QString& name) const {
     if (!ValueExists(name))
         return std::nullopt;
-    const QString text = settings_->value(name).toString().trimmed().toLower();
+    const QString text = settings_->value(storedName(*settings_, name)).toString().trimmed().toLower();
     if (text == u"true" || text == u"1")
         return true;
     if (text == u"false" || text == u"0")
@@ -79,13 +90,20 @@ std::optional<bool> TUserSettings::ReadBool(const QString& name) const {
 }
 
 void TUserSettings::WriteInteger(const QString& name, int value) {
-    if (settings_ && writable_)
-        settings_->setValue(name, value);
+    write(name, value);
 }
 
 void TUserSettings::WriteBool(const QString& name, bool value) {
-    if (settings_ && writable_)
-        settings_->setValue(name, value);
+    write(name, value);
+}
+
+void TUserSettings::write(const QString& name, const QVariant& value) {
+    if (!settings_ || !writable_)
+        return;
+    const QString stored = storedName(*settings_, name);
+    if (!stored.isEmpty() && stored != name)
+        settings_->remove(stored);
+    settings_->setValue(name, value);
 }
 
 ScopedUserSettingsFile::ScopedUserSettingsFile(const QString& fileName) : previous_(g_fileOverride) {

@@ -2,7 +2,7 @@
 // The user's own values of the program (window position, tip and banner counters, printer choices),
 // kept between runs in one INI file of the user's config folder: "Lintaro/Lintaro.conf". The file
 // plays the part of the key Software\Brenvik\Lintaro under the current user, with the same value
-// names; integers and Booleans are stored as text.
+// names, matched without regard to case; integers and Booleans are stored as text.
 //
 // Open(false) opens the key for reading only and fails when it does not exist yet; Open(true)
 // creates it when missing. Reads of a missing value or of a value of the wrong type give nothing.
@@ -16,6 +16,7 @@
 
 QT_BEGIN_NAMESPACE
 class QSettings;
+class QVariant;
 QT_END_NAMESPACE
 
 namespace lintaro {
@@ -44,6 +45,8 @@ public:
     void WriteBool(const QString& name, bool value);
 
 private:
+    void write(const QString& name, const QVariant& value);
+
     std::unique_ptr<QSettings> settings_;
     bool writable_ = false;
 };

@@ -34,7 +34,8 @@ TEST(UserSettings, WrittenValuesReadBackWithTheirTypes) {
     ASSERT_TRUE(settings.Open(false));
     EXPECT_EQ(settings.ReadBool("WindowMaximized"), std::optional<bool>(true));
     EXPECT_EQ(settings.ReadInteger("Left"), std::optional<int>(-20));
-    EXPECT_EQ(settings.ReadInteger("tipordercounter"), std::nullopt) << "names keep their case, as stored";
+    EXPECT_EQ(settings.ReadInteger("tipordercounter"), std::optional<int>(7))
+        << "names match without regard to case";
     EXPECT_EQ(settings.ReadInteger("TipOrderCounter"), std::optional<int>(7));
     EXPECT_FALSE(settings.ValueExists("Top"));
 }
@@ -70,6 +71,23 @@ TEST(UserSettings, ReadOnlyOpeningWritesNothing) {
     settings.Close();
     ASSERT_TRUE(settings.Open(false));
     EXPECT_EQ(settings.ReadInteger("Left"), std::optional<int>(1));
+}
+
+TEST(UserSettings, WritingUnderAnotherCaseReplacesTheValue) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Lintaro.conf");
+    ScopedUserSettingsFile scoped(file);
+    {
+        TUserSettings settings;
+        ASSERT_TRUE(settings.Open(true));
+        settings.WriteInteger("Left", 1);
+        settings.WriteInteger("LEFT", 2);
+    }
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_EQ(text.count("=2"), 1);
+    EXPECT_FALSE(text.contains("=1"));
 }
 
 } // namespace
