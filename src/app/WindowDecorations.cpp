@@ -7,6 +7,7 @@
 #include "foundation/Pictures.h"
 #include "foundation/Program.h"
 #include "platform/Clock.h"
+#include "platform/Keyboard.h"
 #include "platform/UserSettings.h"
 #include "platform/WebLinks.h"
 
@@ -122,6 +123,16 @@ void TWindowDecorations::WriteCounters(TUserSettings& settings) const {
     for (TPage page : kPages)
         if (tipCounterStored(page))
             settings.WriteInteger(tipCounterName(page), tipCounters_[page]);
+}
+
+bool TWindowDecorations::ReadStoredCounters() {
+    if (Keyboard::ShiftHeld())
+        return false;
+    TUserSettings settings;
+    if (!settings.Open(false))
+        return false;
+    ReadCounters(settings);
+    return true;
 }
 
 QString TWindowDecorations::DefaultBannerFolder() {

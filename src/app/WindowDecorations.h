@@ -4,7 +4,7 @@
 // images and side-menu labels. It finds its controls in the window by name (LabelTip<page>,
 // ImageTip<page>, ImageTipPrev<page>, ImageTipNext<page>, ImageBB<page>, ImageRB<page>, ImageLogo,
 // the icon images and LabelMenu… labels) and handles their clicks and hovering itself; controls that
-// are missing are skipped.
+// are missing are skipped. Make it after the window's controls exist: it finds them once.
 //
 // Time is read through the Clock interface: OnIdle advances every tip whose 34 seconds have passed,
 // the bottom strip after 43 and the right strip after 23 seconds. The window calls OnIdle when idle
@@ -54,6 +54,9 @@ public:
     // Parts, Material and Sheets pages; only the values that exist are read.
     void ReadCounters(const TUserSettings& settings);
     void WriteCounters(TUserSettings& settings) const;
+    // At start: unless Shift is held, reads the counters from the user's stored values, opened
+    // without creating them. False when nothing was read.
+    bool ReadStoredCounters();
 
     // Reads the banner strips and "Links.TXS" from the folder (BANNERS beside the program by default).
     void LoadBanners(const QString& folder);

@@ -4,6 +4,7 @@
 #include "foundation/Ini.h"
 #include "foundation/Pictures.h"
 #include "platform/Clock.h"
+#include "platform/Keyboard.h"
 #include "platform/UserSettings.h"
 #include "platform/WebLinks.h"
 
@@ -203,6 +204,27 @@ TEST_F(Decorations, CountersGoThroughTheUserSettings) {
     EXPECT_EQ(decorations.TipCounter(pgParts), 0);
     EXPECT_EQ(decorations.BottomStrip().Counter(), 3);
     EXPECT_EQ(decorations.RightStrip().Counter(), 1);
+}
+
+TEST_F(Decorations, ShiftAtStartKeepsTheStoredCountersAway) {
+    ScopedUserSettingsFile file(folder.filePath("Lintaro.conf"));
+    TWindowDecorations decorations(window, clock, texts, pictures);
+    EXPECT_FALSE(decorations.ReadStoredCounters()) << "no stored values yet";
+    EXPECT_FALSE(QFile::exists(folder.filePath("Lintaro.conf"))) << "reading does not create them";
+    {
+        TUserSettings settings;
+        ASSERT_TRUE(settings.Open(true));
+        settings.WriteInteger("TipPartsCounter", 4);
+        settings.WriteInteger("RBCounter", 2);
+    }
+    {
+        ScopedKeyboardState shift(true, false);
+        EXPECT_FALSE(decorations.ReadStoredCounters());
+        EXPECT_EQ(decorations.TipCounter(pgParts), 0);
+    }
+    EXPECT_TRUE(decorations.ReadStoredCounters());
+    EXPECT_EQ(decorations.TipCounter(pgParts), 4);
+    EXPECT_EQ(decorations.RightStrip().Counter(), 2);
 }
 
 TEST_F(Decorations, HoverImagesTurnHotWhileTheMouseIsOverThem) {
