@@ -74,26 +74,49 @@ bool WritePictureFiles(const TPictureSources& sources, const QString& folder, in
             pictures.push_back(std::move(kept));
         }
 
-    int width = 0;
-    int height = 1;
-    for (const Placed& p : pictures) {
-        width += p.image.width();
-        height = std::max(height, p.image.height());
+    // Shelf layout: rows of pictures, each row as high as its highest picture.
+    struct Spot {
+        int left;
+        int top;
+    };
+    // Placed highest first, so that rows waste little; the catalogue keeps the pictures' order.
+    std::vector<size_t> order(pictures.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return pictures[a].image.height() > pictures[b].image.height();
+    });
+    std::vector<Spot> spots(pictures.size());
+    int width = 1;
+    int left = 0;
+    int top = 0;
+    int rowHeight = 0;
+    for (size_t i : order) {
+        const Placed& p = pictures[i];
+        if (left > 0 && left + p.image.width() > kStripWidth) {
+            top += rowHeight;
+            left = 0;
+            rowHeight = 0;
+        }
+        spots[i] = {left, top};
+        left += p.image.width();
+        width = std::max(width, left);
+        rowHeight = std::max(rowHeight, p.image.height());
     }
-    QImage strip(std::max(width, 1), height, QImage::Format_RGB888);
+    const int height = std::max(1, top + rowHeight);
+    QImage strip(width, height, QImage::Format_RGB888);
     strip.fill(Qt::white);
     QString catalogue;
     QPainter painter(&strip);
-    int left = 0;
-    for (const Placed& p : pictures) {
-        painter.drawImage(left, 0, p.image);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const Placed& p = pictures[i];
+        painter.drawImage(spots[i].left, spots[i].top, p.image);
         catalogue += QStringLiteral("%1;%2;%3;%4;%5\r\n")
                          .arg(p.name)
-                         .arg(left)
-                         .arg(0)
+                         .arg(spots[i].left)
+                         .arg(spots[i].top)
                          .arg(p.image.width())
                          .arg(p.image.height());
-        left += p.image.width();
     }
     painter.end();
 

@@ -16,6 +16,8 @@
 
 namespace lintaro::tools {
 
+constexpr int kStripWidth = 1024;
+
 struct TPictureSource {
     QString name;
     QSize size;
@@ -27,8 +29,15 @@ using TPictureSources = std::vector<TPictureSource>;
 
 // The groups of pictures, in strip order.
 void AddPatternPictures(TPictureSources& sources);
+void AddWindowPictures(TPictureSources& sources);
+// The folder of the icon theme the window's icons are rendered from (/usr/share/icons/breeze).
+void SetIconThemeFolder(const QString& folder);
 
-// Lays the pictures out left to right on a white strip as high as the highest, adds the pictures of
+// Writes the shipped banners into FOLDER/BANNERS.
+bool WriteBannerFiles(const QString& folder, int* written, QString* error);
+
+// Lays the pictures out in rows (left to right, a new row when kStripWidth is reached) on a white
+// strip, adds the pictures of
 // an existing strip and catalogue whose names the sources do not draw (so hand-made pictures
 // survive), and writes both files into `folder`. False with a reason when writing fails.
 bool WritePictureFiles(const TPictureSources& sources, const QString& folder, int* written, QString* error);
