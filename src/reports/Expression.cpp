@@ -550,7 +550,9 @@ private:
         case opAdd: {
             TCalcType v;
             v.Number = a.Number + b.Number;
-            v.Text = a.Text + b.Text;
+            // Texts join; two numbers keep the text form of their sum.
+            const bool anyText = a.Kind == TCalcType::ckText || b.Kind == TCalcType::ckText;
+            v.Text = anyText ? a.Text + b.Text : FloatToText(v.Number);
             v.Kind = a.Kind == TCalcType::ckText && b.Kind == TCalcType::ckText ? TCalcType::ckText
                                                                                 : TCalcType::ckNumber;
             v.IsNull = isNull;

@@ -56,7 +56,9 @@ void TRadekFunkce::Compute(TExpressionResolver* resolver) {
         Value = TCalcType::FromNumber(Total);
         break;
     case agAverage:
-        Value = TCalcType::FromNumber(Count > 0 ? Total / Count : Total);
+        // With nothing averaged yet the value stays what the reset made it: the initial value.
+        if (Count > 0)
+            Value = TCalcType::FromNumber(Total / Count);
         break;
     case agMinimum:
     case agMaximum:
@@ -77,6 +79,12 @@ void TRadekFunkce::Compute(TExpressionResolver* resolver) {
 }
 
 QString TRadekFunkce::Text() const {
+    if (ResetPending) {
+        // Not computed since the reset: it prints the value the reset gives.
+        TRadekFunkce reset = *this;
+        reset.DoReset();
+        return reset.Text();
+    }
     if (SkipNull && Value.IsNull)
         return {};
     if (ValueType == thText)
