@@ -87,6 +87,10 @@ public:
     int Bookmark() const override { return buffer_.bookmark; }
     // False with "Bookmark not found" when no line has that sequence number.
     bool GotoBookmark(int bookmark) override;
+    // Positions before the first record, resp. just past the last one, without fetching: the next
+    // GetRecord(gmNext), resp. gmPrior, yields the first, resp. last, record.
+    void InternalFirst() { current_ = -1; }
+    void InternalLast() { current_ = RecordCount(); }
     // One fetch from the current index; grError with check set leaves "No Records" in ErrorText().
     TGetResult GetRecord(TGetMode mode, bool check);
     // The record buffer's text: the current line cut to 24 characters.
