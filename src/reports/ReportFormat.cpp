@@ -3,7 +3,6 @@
 #include "platform/Locale.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -95,6 +94,10 @@ QString generalForm(double value, int precision, int expDigits) {
     return withSeparators(s, false);
 }
 
+bool hasNonZeroDigit(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+}
+
 int clampPrecision(int precision) {
     return precision < 1 ? 15 : std::min(precision, kMaxDigits);
 }
@@ -145,7 +148,7 @@ QString FormatFloatF(double value, TFloatFormat format, int precision, int digit
         const double rounded = value == 0 ? 0 : printfText("%.*e", precision - 1, value).toDouble();
         const LocaleSettings loc = Locale::current();
         QString number = withSeparators(printfText("%.*f", digits, std::fabs(rounded)), true);
-        const bool negative = rounded < 0 && number.contains(QRegularExpression(QStringLiteral("[1-9]")));
+        const bool negative = rounded < 0 && hasNonZeroDigit(number);
         if (loc.currencySymbol.isEmpty())
             return negative ? u'-' + number : number;
         QString text =
@@ -301,8 +304,7 @@ bool roundsToZero(double value, const PatternSection& s) {
     if (s.exponent)
         return value == 0;
     const int maxDec = s.decZeros + s.decHashes;
-    return printfText("%.*f", maxDec, std::fabs(value))
-               .contains(QRegularExpression(QStringLiteral("[1-9]"))) == false;
+    return !hasNonZeroDigit(printfText("%.*f", maxDec, std::fabs(value)));
 }
 
 } // namespace

@@ -29,8 +29,14 @@ bool isTag(const QStringList& f, const QString& tag) {
     return !f.isEmpty() && f[0] == tag;
 }
 
+// A name or font written as it stands, unless a comma or a leading quote would split or change it
+// on reading: then it is quoted.
+QString plainField(const QString& text) {
+    return text.contains(u',') || text.startsWith(u'"') ? QuoteTemplateText(text) : text;
+}
+
 QString referenceText(const TSiReportElement& e) {
-    return e.ReferenceName.isEmpty() ? QString::number(e.Reference) : e.ReferenceName;
+    return e.ReferenceName.isEmpty() ? QString::number(e.Reference) : plainField(e.ReferenceName);
 }
 
 QString number(int v) {
@@ -368,7 +374,7 @@ TPredloha TSestavaTyp::WritePredloha() const {
         const TOddilSestavy& end = oddily_.Item(g.EndSection());
         out << QStringList{QStringLiteral("I,4"),
                            number(n),
-                           g.ItemName.isEmpty() ? number(g.ItemIndex) : g.ItemName,
+                           g.ItemName.isEmpty() ? number(g.ItemIndex) : plainField(g.ItemName),
                            number(start.Visible),
                            number(start.Height),
                            number(end.Visible),
@@ -388,18 +394,12 @@ TPredloha TSestavaTyp::WritePredloha() const {
                .join(sep);
     for (int i = 0; i < funkce_.Count(); ++i) {
         const TRadekFunkce& f = funkce_.Item(i);
-        out << QStringList{QStringLiteral("F"),
-                           number(i),
-                           f.Name,
-                           QuoteTemplateText(f.Popis),
-                           number(f.ValueType),
-                           QuoteTemplateText(f.InitialValue),
-                           number(f.Reset),
-                           QuoteTemplateText(f.Expression),
-                           number(f.Aggregation),
-                           number(f.Width),
-                           number(f.Decimals),
-                           number(f.NumberFormat())}
+        out << QStringList{QStringLiteral("F"),   number(i),
+                           plainField(f.Name),    QuoteTemplateText(f.Popis),
+                           number(f.ValueType),   QuoteTemplateText(f.InitialValue),
+                           number(f.Reset),       QuoteTemplateText(f.Expression),
+                           number(f.Aggregation), number(f.Width),
+                           number(f.Decimals),    number(f.NumberFormat())}
                    .join(sep);
     }
     for (int type = 0; type < oddily_.Count(); ++type) {
@@ -410,9 +410,9 @@ TPredloha TSestavaTyp::WritePredloha() const {
             QStringList f{tag,           number(e.Kind),  referenceText(e), number(e.Left),
                           number(e.Top), number(e.Width), number(e.Height)};
             if (e.IsTextKind()) {
-                f << e.FontName << number(e.FontSize) << number(e.FontColor) << number(e.FontStyle)
-                  << number(e.Alignment) << number(e.Flags2) << number(e.Charset) << QuoteTemplateText(e.Text)
-                  << number(e.Spacing) << number(e.Angle) << number(e.Third);
+                f << plainField(e.FontName) << number(e.FontSize) << number(e.FontColor)
+                  << number(e.FontStyle) << number(e.Alignment) << number(e.Flags2) << number(e.Charset)
+                  << QuoteTemplateText(e.Text) << number(e.Spacing) << number(e.Angle) << number(e.Third);
             } else if (e.IsGraphicKind()) {
                 f << QString() << number(e.PenWidth) << number(e.PenColor) << number(e.PenStyle)
                   << number(e.DrawFlags) << number(e.BrushColor) << number(e.BrushStyle);

@@ -387,3 +387,22 @@ TEST_F(TemplateFiles, SaveAsChoosesARelativeOrAWholePath) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Template, NamesWithCommasAreQuotedSoTheyReadBack) {
+    TSestavaTyp report;
+    parsed(report, {"I,4,0,\"Mat, B\",1,10,1,10,0", "F,0,\"Sum, all\",\"\",0,\"\",0,\"1\",0,15,2,2",
+                    "T,6,\"Sum, all\",0,0,1,1,\"Font, X\",10,0,0,0,0,0,\"\",0,0,0"});
+    EXPECT_EQ(report.Skupiny().Item(0).ItemName, QStringLiteral("Mat, B"));
+    EXPECT_EQ(report.Funkce().Item(0).Name, QStringLiteral("Sum, all"));
+    EXPECT_EQ(elementsOf(report, stBody)[0].FontName, QStringLiteral("Font, X"));
+    const TPredloha written = report.WritePredloha();
+    EXPECT_TRUE(written.Lines().contains(
+        QStringLiteral("T,6,\"Sum, all\",0,0,1,1,\"Font, X\",10,0,0,0,0,0,\"\",0,0,0")));
+    TSestavaTyp back;
+    back.SetPredloha(written);
+    EXPECT_EQ(back.WritePredloha(), written);
+}
+
+} // namespace
