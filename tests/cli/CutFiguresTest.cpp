@@ -30,6 +30,10 @@ struct CutCase {
     double length; // mm
 };
 
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CutFigures : public ::testing::TestWithParam<CutCase> {
 protected:
     void SetUp() override { TApplicationLinks::SetSetup(&setup_); }

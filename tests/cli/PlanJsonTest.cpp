@@ -42,9 +42,9 @@ class PlanJson : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir_ = new QTemporaryDir;
-        order_ = dir_->filePath("shop.LNO");
+        order_ = dir_->filePath("kitchen.LNO");
         const CliRun r =
-            cli(QStringList{"calculate", sample("ShopFitting.LNO"), "--output", order_} + fastCalculation());
+            cli(QStringList{"calculate", sample("Kitchen.LNO"), "--output", order_} + fastCalculation());
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
     }
     static void TearDownTestSuite() { delete dir_; }
@@ -155,7 +155,7 @@ TEST_F(PlanJson, TheCutListHasTheRowsOfTheJson) {
 }
 
 TEST_F(PlanJson, DrawAllToPdfGivesOneA4PagePerSheet) {
-    const QString pdf = dir_->filePath("shop.pdf");
+    const QString pdf = dir_->filePath("kitchen.pdf");
     const CliRun r = cli({"draw", order_, "--all", "--captions", pdf});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, pdf + '\n');
