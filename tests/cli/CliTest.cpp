@@ -104,6 +104,18 @@ TEST(Cli, ExportsHtmlCsvAndDrawings) {
     const CliRun all = cli({"draw", order, "--all", "--captions", "--zoom", "200", dir.filePath("s.svg")});
     EXPECT_EQ(all.code, 0);
     EXPECT_TRUE(lintaro::test::readFileBytes(dir.filePath("s-1.svg")).contains("<svg"));
+
+    // A save that fails is reported with its reason, once, and exits 1. (/proc takes no new files,
+    // not even from root.)
+    for (const QStringList& args : {QStringList{"export-cutlist", order, "/proc/lintaro-cuts.csv"},
+                                    QStringList{"draw", order, "--all", "/proc/lintaro.pdf"},
+                                    QStringList{"export-csv", order, "/proc/lintaro.csv"}}) {
+        const CliRun failed = cli(args);
+        EXPECT_EQ(failed.code, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(failed.err.startsWith("lintaro-cli " + args[0] + ": cannot save " + args.last() + ": "))
+            << failed.err.toStdString();
+        EXPECT_EQ(failed.err.count('\n'), 1);
+    }
 }
 
 TEST(Cli, BadUsageAndInputGiveOneLineExitCode2AndWriteNothing) {
