@@ -1,6 +1,10 @@
 // lintaro-cli calculate: calculates an order (or a CSV part list on a material), printing the
-// report as it goes, and saves the order with its result when asked to.
+// report as it goes and a summary at the end, and saves the order with its result. A run stopped
+// by Ctrl+C keeps and saves the sheets found so far.
 #include "cli/Command.h"
+#include "cli/InterruptWatch.h"
+#include "cli/PartsCsvCheck.h"
+#include "cli/ResultSummary.h"
 
 #include "model/ApplicationLinks.h"
 #include "model/Material.h"
@@ -8,50 +12,85 @@
 #include "model/Part.h"
 #include "model/Sheets.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace lintaro::cli {
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("calculate ORDER.LNO [--material FILE.LNM] [--output OUT.LNO] [--deterministic[=N]]\n"
-                   "   or: lintaro-cli calculate --parts PARTS.CSV --material FILE.LNM [--output OUT.LNO] "
-                   "[--deterministic[=N]]");
+int validParts(const TPartList& parts) {
+    int n = 0;
+    for (int i = 0; i < parts.ItemCount(); ++i)
+        if (parts.Part(i)->IsValid())
+            ++n;
+    return n;
+}
 
 class TCalculateCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("calculate"); }
     QList<TOptionSpec> Options() const override {
         return CommonOptions() << TOptionSpec{"material", true} << TOptionSpec{"output", true}
-                               << TOptionSpec{"parts", true} << TOptionSpec{"deterministic", true, true};
+                               << TOptionSpec{"force", false} << TOptionSpec{"parts", true}
+                               << TOptionSpec{"lenient", false} << TOptionSpec{"deterministic", true, true};
+    }
+    QString Synopsis() const override {
+        return QStringLiteral("calculate (ORDER.LNO | --parts PARTS.csv --material FILE.LNM) [options]");
+    }
+    QString Help() const override {
+        return QStringLiteral(
+            "Calculates the cutting plan of an order, or of a CSV part list on a material, prints the\n"
+            "calculation report and a summary, and saves the order with its result.\n"
+            "\n"
+            "  ORDER.LNO             the order; its material file is looked for beside it\n"
+            "  --material FILE.LNM   the material to cut from (needed with --parts)\n"
+            "  --parts PARTS.csv     a part list instead of an order (format below)\n"
+            "  --lenient             calculate the lines that can be read even when others cannot,\n"
+            "                        as the window's import does; the problems are still printed\n"
+            "  --output OUT.LNO      where to save the result; without it NAME-result.LNO beside the\n"
+            "                        input, never over the input or an existing file\n"
+            "  --force               replace an existing NAME-result.LNO\n"
+            "  --deterministic[=N]   a virtual clock of N search steps per second (default 500000,\n"
+            "                        about this machine's pace): the same plan on every machine\n"
+            "\n"
+            "Part list (CSV): one part per line, five fields separated by \";\":\n"
+            "  caption;X;Y;orientation;count        for example   Shelf;562.5;300;X;4\n"
+            "  X is the width and Y the length in the user's unit (mm, or inches under the U.S.\n"
+            "  measurement system), with the locale's decimal separator and no thousands separator.\n"
+            "  Orientation is the grain rule: X keeps the part's X along the material's grain, Y its\n"
+            "  Y, N (or empty) lets the part turn. The count is a whole number of at least 1 (empty\n"
+            "  means 1). No header line; empty lines are skipped. Every line is checked: a problem\n"
+            "  is printed as FILE:LINE: ... and, without --lenient, nothing is calculated.\n"
+            "\n"
+            "Ctrl+C stops the calculation: the sheets found so far are saved and the run ends with\n"
+            "exit code 1. A second Ctrl+C ends at once.\n"
+            "\n"
+            "Examples:\n"
+            "  lintaro-cli calculate Kitchen.LNO\n"
+            "  lintaro-cli calculate --parts wardrobe.csv --material Board18.LNM --output wardrobe.LNO\n");
     }
 
     int Run(TSession& session, const TCommandLine& line, QTextStream& out) override {
+        QTextStream err(stderr);
+        QString input;
         if (line.Has("parts")) {
-            RequirePositionals(line, 0, kUsage);
+            RequirePositionals(line, 0, *this);
             if (!line.Has("material"))
-                throw UsageError(QStringLiteral("calculate --parts needs --material FILE.LNM"));
+                throw UsageError(QStringLiteral("--parts needs --material FILE.LNM"));
+            input = line.Value("parts");
+            readParts(session, input, line.Has("lenient"), err);
             session.LoadMaterial(line.Value("material"));
-            const QString csv = line.Value("parts");
-            RequireReadableFile(csv);
-            TPartList* parts = session.Order().Parts();
-            if (!parts->LoadAsCSV(csv))
-                throw InputError(QStringLiteral("%1: %2").arg(csv, parts->ErrorString()));
-            for (const QString& note : parts->ImportNotes())
-                QTextStream(stderr) << csv << ": " << note << '\n';
         } else {
-            RequirePositionals(line, 1, kUsage);
-            session.LoadOrder(line.Positionals().at(0));
+            RequirePositionals(line, 1, *this);
+            input = line.Positionals().at(0);
+            session.LoadOrder(input);
             if (line.Has("material"))
                 session.LoadMaterial(line.Value("material"));
+            if (validParts(*session.Order().Parts()) == 0)
+                throw InputError(QStringLiteral("%1: no valid parts").arg(input));
         }
-        if (line.Has("output")) {
-            const QFileInfo target(line.Value("output"));
-            if (!target.absoluteDir().exists())
-                throw InputError(QStringLiteral("%1: the folder does not exist").arg(line.Value("output")));
-        }
+        const QString target = outputPath(input, line);
         session.ApplyDeterministic(line);
 
         TSheets* sheets = session.Order().Sheets();
@@ -63,8 +102,23 @@ public:
                 out << report[printed] << '\n';
             out.flush();
         };
+        // Ctrl+C works as the window's stop button: the calculator ends after the current search
+        // step, and the sheets found so far stay in the result.
+        TInterruptWatch interrupt;
+        bool stopping = false;
+        auto stopOnSignal = [&] {
+            TCalculatorBase* calculator = sheets->Calculator();
+            if (stopping || !calculator || !TInterruptWatch::Pending())
+                return;
+            stopping = true;
+            calculator->SetStop(true);
+            out.flush();
+            err << "lintaro-cli calculate: stopping; the sheets found so far will be saved\n";
+            err.flush();
+        };
         // The window's refresh hook: print the phases and the report lines as they come.
         TApplicationLinks::SetControlsRefresh([&](TComponent*, const QString& prop) {
+            stopOnSignal();
             if (prop == QLatin1String("CalculationReport")) {
                 printNew();
             } else if (prop == QLatin1String("CalculationPhase") && sheets->CalculationPhase() != lastPhase) {
@@ -79,15 +133,63 @@ public:
         TApplicationLinks::SetControlsRefresh({});
         printNew();
 
-        const bool ok = sheets->State() == ssCalculatedOK;
-        out << "State: " << (ok ? "ssCalculatedOK" : "ssCalculatedError") << '\n';
-        if (line.Has("output")) {
-            if (!session.Order().SaveToFile(line.Value("output"))) {
-                QTextStream(stderr) << line.Value("output") << ": " << session.Order().ErrorString() << '\n';
-                return 1;
-            }
+        const TResultSummary summary = SummariseResult(session.Order());
+        WriteSummary(summary, out);
+        if (!session.Order().SaveToFile(target)) {
+            out.flush();
+            err << "lintaro-cli calculate: cannot save "
+                << WithFileName(target, session.Order().ErrorString()) << '\n';
+            return 1;
         }
-        return ok ? 0 : 1;
+        out << "Saved: " << target << '\n';
+        return summary.State == ssCalculatedOK ? 0 : 1;
+    }
+
+private:
+    // Checks every line of the part list; refuses it on any problem unless lenient, and reads it
+    // as the window does.
+    static void readParts(TSession& session, const QString& csv, bool lenient, QTextStream& err) {
+        RequireReadableFile(csv);
+        QFile file(csv);
+        if (!file.open(QIODevice::ReadOnly))
+            throw InputError(WithFileName(csv, file.errorString()));
+        const TPartsCsvCheck check = CheckPartsCsv(csv, file.readAll());
+        if (!check.FileError.isEmpty())
+            throw InputError(check.FileError);
+        for (const QString& problem : check.Problems)
+            err << problem << '\n';
+        err.flush();
+        if (!check.Problems.isEmpty() && !lenient)
+            throw InputError(
+                QStringLiteral("%1: %2 %3, nothing calculated (--lenient calculates the lines that can "
+                               "be read)")
+                    .arg(csv)
+                    .arg(check.Problems.size())
+                    .arg(check.Problems.size() == 1 ? "problem" : "problems"));
+        TPartList* parts = session.Order().Parts();
+        if (!parts->LoadAsCSV(csv))
+            throw InputError(WithFileName(csv, parts->ErrorString()));
+        if (validParts(*parts) == 0)
+            throw InputError(QStringLiteral("%1: no valid parts").arg(csv));
+    }
+
+    // --output, or NAME-result.LNO beside the input; checked before the calculation, so that no
+    // work is done that could not be saved.
+    static QString outputPath(const QString& input, const TCommandLine& line) {
+        if (line.Has("output")) {
+            const QString target = line.Value("output");
+            RequireTargetFolder(target);
+            if (QFileInfo(target).isDir())
+                throw InputError(QStringLiteral("%1 is a folder").arg(target));
+            return target;
+        }
+        const QFileInfo info(input);
+        const QString target = info.path() + u'/' + info.completeBaseName() + QStringLiteral("-result.LNO");
+        if (QFileInfo::exists(target) && !line.Has("force"))
+            throw InputError(
+                QStringLiteral("%1 already exists (--force replaces it, --output names another file)")
+                    .arg(target));
+        return target;
     }
 };
 

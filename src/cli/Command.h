@@ -55,21 +55,37 @@ class TCommand {
 public:
     virtual ~TCommand() = default;
     virtual QString Name() const = 0;
+    // The verb's options, the common ones included; --help is added by the caller.
     virtual QList<TOptionSpec> Options() const = 0;
+    // One line of the overview: "calculate ORDER.LNO [options]".
+    virtual QString Synopsis() const = 0;
+    // The verb's whole help: what it does, its options, examples; the common options and exit
+    // codes are added by the caller.
+    virtual QString Help() const = 0;
     virtual int Run(TSession& session, const TCommandLine& line, QTextStream& out) = 0;
 };
 
 // The options every verb takes.
 QList<TOptionSpec> CommonOptions();
-// Fails with a usage error unless exactly `count` positional arguments were given.
-void RequirePositionals(const TCommandLine& line, int count, const QString& usage);
+// Fails with a usage error unless exactly `count` positional arguments were given; the message
+// is the verb's one-line synopsis.
+void RequirePositionals(const TCommandLine& line, int count, const TCommand& command);
 // Fails with an input error when the file does not exist or is not a readable file.
 void RequireReadableFile(const QString& path);
+// Fails with an input error unless the file exists, is readable and holds text.
+void RequireTextFile(const QString& path);
+// Fails with an input error when the folder a result is to be written in does not exist.
+void RequireTargetFolder(const QString& path);
+// "path: reason", or the reason alone when it names the file already.
+QString WithFileName(const QString& path, const QString& reason);
+// Numbers for scripts: "12.5", at most four decimals, whatever the locale.
+QString PlainNumber(long double value);
 
 std::unique_ptr<TCommand> MakeCalculateCommand();
 std::unique_ptr<TCommand> MakeSummaryCommand();
 std::unique_ptr<TCommand> MakeExportHtmlCommand();
 std::unique_ptr<TCommand> MakeExportCsvCommand();
 std::unique_ptr<TCommand> MakeDrawCommand();
+std::unique_ptr<TCommand> MakeExportCutlistCommand();
 
 } // namespace lintaro::cli

@@ -28,7 +28,9 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments, const QList<TOpti
         if (!option->takesValue && hasValue)
             throw UsageError(QStringLiteral("option --%1 takes no value").arg(name));
         if (option->takesValue && !hasValue && !option->valueOptional) {
-            if (i + 1 >= arguments.size())
+            // "--parts --material M.LNM" lacks the file name; taking "--material" for it would
+            // only lead to a stranger message later.
+            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
                 throw UsageError(QStringLiteral("option --%1 needs a value").arg(name));
             value = arguments[++i];
         }

@@ -11,13 +11,26 @@ class TExportCsvCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("export-csv"); }
     QList<TOptionSpec> Options() const override { return CommonOptions(); }
+    QString Synopsis() const override { return QStringLiteral("export-csv ORDER.LNO OUT.csv"); }
+    QString Help() const override {
+        return QStringLiteral(
+            "Writes the order's part list as CSV, one part per line, in the form calculate --parts\n"
+            "reads (see lintaro-cli help calculate). For the placed pieces of a result use\n"
+            "export-cutlist.\n"
+            "\n"
+            "Example:\n"
+            "  lintaro-cli export-csv Kitchen.LNO kitchen-parts.csv\n");
+    }
 
     int Run(TSession& session, const TCommandLine& line, QTextStream&) override {
-        RequirePositionals(line, 2, QStringLiteral("export-csv ORDER.LNO OUT.CSV"));
+        RequirePositionals(line, 2, *this);
+        const QString target = line.Positionals().at(1);
+        RequireTargetFolder(target);
         session.LoadOrder(line.Positionals().at(0));
         TPartList* parts = session.Order().Parts();
-        if (!parts->SaveAsCSV(line.Positionals().at(1))) {
-            QTextStream(stderr) << line.Positionals().at(1) << ": " << parts->ErrorString() << '\n';
+        if (!parts->SaveAsCSV(target)) {
+            QTextStream(stderr) << "lintaro-cli export-csv: cannot save "
+                                << WithFileName(target, parts->ErrorString()) << '\n';
             return 1;
         }
         return 0;

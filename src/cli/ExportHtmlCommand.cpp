@@ -11,13 +11,25 @@ class TExportHtmlCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("export-html"); }
     QList<TOptionSpec> Options() const override { return CommonOptions(); }
+    QString Synopsis() const override { return QStringLiteral("export-html ORDER.LNO OUT.htm"); }
+    QString Help() const override {
+        return QStringLiteral(
+            "Writes the order as an HTML offer from the shipped templates (LNTR.HTS): customer,\n"
+            "supplier from the settings, order items with VAT, parts and notes.\n"
+            "\n"
+            "Example:\n"
+            "  lintaro-cli export-html Kitchen-result.LNO kitchen.htm --settings samples/Sample.INI\n");
+    }
 
     int Run(TSession& session, const TCommandLine& line, QTextStream&) override {
-        RequirePositionals(line, 2, QStringLiteral("export-html ORDER.LNO OUT.HTM"));
+        RequirePositionals(line, 2, *this);
+        const QString target = line.Positionals().at(1);
+        RequireTargetFolder(target);
         session.LoadOrder(line.Positionals().at(0));
         QString error;
-        if (!SaveOrderToHTML(session.Order(), line.Positionals().at(1), &error)) {
-            QTextStream(stderr) << line.Positionals().at(1) << ": " << error << '\n';
+        if (!SaveOrderToHTML(session.Order(), target, &error)) {
+            QTextStream(stderr) << "lintaro-cli export-html: cannot save " << WithFileName(target, error)
+                                << '\n';
             return 1;
         }
         return 0;

@@ -9,6 +9,10 @@
 #include "model/Setup.h"
 #include "platform/Clock.h"
 
+#include "cli/PartsCsvCheck.h"
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace lintaro::cli {
@@ -17,9 +21,9 @@ QList<TOptionSpec> CommonOptions() {
     return {{"data-dir", true}, {"settings", true}, {"reduction-time", true}};
 }
 
-void RequirePositionals(const TCommandLine& line, int count, const QString& usage) {
+void RequirePositionals(const TCommandLine& line, int count, const TCommand& command) {
     if (line.Positionals().size() != count)
-        throw UsageError(QStringLiteral("usage: lintaro-cli %1").arg(usage));
+        throw UsageError(QStringLiteral("usage: lintaro-cli %1").arg(command.Synopsis()));
 }
 
 void RequireReadableFile(const QString& path) {
@@ -28,6 +32,36 @@ void RequireReadableFile(const QString& path) {
         throw InputError(QStringLiteral("%1: no such file").arg(path));
     if (!info.isFile() || !info.isReadable())
         throw InputError(QStringLiteral("%1: not a readable file").arg(path));
+}
+
+void RequireTextFile(const QString& path) {
+    RequireReadableFile(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw InputError(WithFileName(path, file.errorString()));
+    // The start of the file tells a picture or an archive from text.
+    if (LooksBinary(file.read(4096)))
+        throw InputError(QStringLiteral("%1 is not a text file").arg(path));
+}
+
+void RequireTargetFolder(const QString& path) {
+    if (!QFileInfo(path).absoluteDir().exists())
+        throw InputError(QStringLiteral("%1: the folder does not exist").arg(path));
+}
+
+QString WithFileName(const QString& path, const QString& reason) {
+    if (reason.contains(path) || reason.contains(QFileInfo(path).fileName()))
+        return reason;
+    return path + QLatin1String(": ") + reason;
+}
+
+QString PlainNumber(long double value) {
+    QString text = QString::number(double(value), 'f', 4);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
 TSession::TSession() = default;
@@ -49,7 +83,7 @@ void TSession::ApplyCommonOptions(const TCommandLine& line) {
     InitProgramValues(startup);
     if (line.Has("settings")) {
         const QString file = line.Value("settings");
-        RequireReadableFile(file);
+        RequireTextFile(file);
         SetIniFileNameOverride(file);
     }
     setup_ = InitProgramSetup();
@@ -92,18 +126,22 @@ void TSession::ApplyDeterministic(const TCommandLine& line) {
 }
 
 void TSession::LoadOrder(const QString& path) {
-    RequireReadableFile(path);
-    if (!order_->LoadFromFile(path))
-        throw InputError(QStringLiteral("%1: %2").arg(path, order_->ErrorString()));
+    RequireTextFile(path);
+    if (!order_->LoadFromFile(path)) {
+        const QString reason = order_->ErrorString().isEmpty()
+                                   ? QStringLiteral("not an order file of this version")
+                                   : order_->ErrorString();
+        throw InputError(WithFileName(path, reason));
+    }
 }
 
 void TSession::LoadMaterial(const QString& path) {
-    RequireReadableFile(path);
+    RequireTextFile(path);
     if (!material_->LoadFromFile(path)) {
         const QString reason = material_->ErrorString().isEmpty()
                                    ? QStringLiteral("not a material file of this version")
                                    : material_->ErrorString();
-        throw InputError(QStringLiteral("%1: %2").arg(path, reason));
+        throw InputError(WithFileName(path, reason));
     }
 }
 

@@ -1,8 +1,9 @@
-// lintaro-cli summary: the figures of an order and its result, as "Key: value" lines or JSON.
+// lintaro-cli summary: the figures of an order and its result, as "Key: value" lines or JSON with
+// every sheet, placed piece and rest.
 #include "cli/Command.h"
+#include "cli/ResultSummary.h"
 
 #include "model/CuttingSheet.h"
-#include "model/Dimension.h"
 #include "model/Order.h"
 #include "model/Part.h"
 #include "model/Sheets.h"
@@ -15,38 +16,30 @@ namespace lintaro::cli {
 
 namespace {
 
-const char* stateName(TSheetsState s) {
-    switch (s) {
-    case ssNone:
-        return "ssNone";
-    case ssCalculating:
-        return "ssCalculating";
-    case ssCalculatedOK:
-        return "ssCalculatedOK";
-    case ssCalculatedError:
-        return "ssCalculatedError";
-    case ssPartsChanged:
-        return "ssPartsChanged";
-    }
-    return "ssNone";
-}
-
-double mm(Currency c) {
-    return double(c.toValue());
-}
-
 class TSummaryCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("summary"); }
     QList<TOptionSpec> Options() const override { return CommonOptions() << TOptionSpec{"json", false}; }
+    QString Synopsis() const override { return QStringLiteral("summary ORDER.LNO [--json]"); }
+    QString Help() const override {
+        return QStringLiteral(
+            "Prints the order's parts and the figures of its calculation result: sheets used per\n"
+            "stock size, gross and net yield, sheet area, area used and wasted, reusable rests,\n"
+            "pieces placed and unplaced, number and length of the cuts, calculation time.\n"
+            "\n"
+            "  --json   the same as JSON, with every result sheet, every placed piece (part ID,\n"
+            "           caption, x, y, width, length, turned) and every rest, in the user's units\n"
+            "\n"
+            "Example:\n"
+            "  lintaro-cli summary Kitchen-result.LNO --json > plan.json\n");
+    }
 
     int Run(TSession& session, const TCommandLine& line, QTextStream& out) override {
-        RequirePositionals(line, 1, QStringLiteral("summary ORDER.LNO [--json]"));
+        RequirePositionals(line, 1, *this);
         session.LoadOrder(line.Positionals().at(0));
-        TOrder& order = session.Order();
+        const TOrder& order = session.Order();
         const TPartList* parts = order.Parts();
-        const TSheets* sheets = order.Sheets();
-        const TCuttingSheetList* result = sheets->CuttingSheets();
+        const TResultSummary summary = SummariseResult(order);
 
         if (line.Has("json")) {
             QJsonObject o;
@@ -54,37 +47,16 @@ public:
             o["partsCount"] = parts->PartsCount();
             o["partTypes"] = parts->ValidItemCount();
             o["partsArea"] = double(parts->Area().toValue());
-            o["areaUnit"] = parts->GetPropAsString("AREA").section(u' ', -1);
-            o["state"] = stateName(sheets->State());
-            o["stateText"] = TSheets::StateText(sheets->State());
-            o["extractBrutto"] = double(sheets->ExtractBrutto().toValue());
-            o["extractNetto"] = double(sheets->ExtractNetto().toValue());
-            o["partsUnused"] = sheets->PartsUnusedCount();
-            QJsonArray list;
-            for (int i = 0; i < result->ItemCount(); ++i) {
-                const TCuttingSheet* s = result->Sheet(i);
-                QJsonObject j;
-                j["index"] = i + 1;
-                j["x"] = mm(s->Dimension()->StoredX());
-                j["y"] = mm(s->Dimension()->StoredY());
-                j["count"] = s->Count();
-                j["parts"] = s->Parts()->ItemCount();
-                j["extractNetto"] = double(s->ExtractNetto().toValue());
-                list.append(j);
-            }
-            o["sheets"] = list;
+            AddSummaryJson(summary, o);
+            o["sheets"] = SheetsJson(order);
             out << QJsonDocument(o).toJson(QJsonDocument::Indented);
             return 0;
         }
         out << "Order: " << order.Caption() << '\n';
         out << "Parts: " << parts->PartsCount() << " pieces of " << parts->ValidItemCount() << " parts\n";
         out << "Parts area: " << parts->GetPropAsString("AREA") << '\n';
-        out << "State: " << stateName(sheets->State()) << " (" << TSheets::StateText(sheets->State())
-            << ")\n";
-        out << "Gross extract: " << sheets->GetPropAsString("EXTRACTBRUTTO") << '\n';
-        out << "Net extract: " << sheets->GetPropAsString("EXTRACTNETTO") << '\n';
-        out << "Unplaced pieces: " << sheets->PartsUnusedCount() << '\n';
-        out << "Sheets: " << result->ItemCount() << '\n';
+        WriteSummary(summary, out);
+        const TCuttingSheetList* result = order.Sheets()->CuttingSheets();
         for (int i = 0; i < result->ItemCount(); ++i) {
             const TCuttingSheet* s = result->Sheet(i);
             out << "Sheet " << i + 1 << ": " << s->GetPropAsString("X") << " x " << s->GetPropAsString("Y")

@@ -2,6 +2,7 @@
 #include "cli/Command.h"
 
 #include "foundation/ConversionError.h"
+#include "foundation/Program.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,18 +17,16 @@ using namespace lintaro::cli;
 
 namespace {
 
-const char* kHelp =
-    "lintaro-cli calculate ORDER.LNO [--material FILE.LNM] [--output OUT.LNO] [--deterministic[=N]]\n"
-    "lintaro-cli calculate --parts PARTS.CSV --material FILE.LNM [--output OUT.LNO] [--deterministic[=N]]\n"
-    "lintaro-cli summary ORDER.LNO [--json]\n"
-    "lintaro-cli export-html ORDER.LNO OUT.HTM\n"
-    "lintaro-cli export-csv ORDER.LNO OUT.CSV\n"
-    "lintaro-cli draw ORDER.LNO (--sheet N | --all) OUT.svg|OUT.png\n"
-    "common options: --data-dir DIR (where LNTR.* live), --settings FILE.INI,\n"
-    "                --reduction-time MIN,MAX (seconds; overrides the settings)\n"
-    "--deterministic[=N]: a virtual clock of N search expansions per second (default 500000, about\n"
-    "                this machine's real pace), so a calculation gives the same plan on any machine.\n"
-    "exit codes: 0 success, 1 the operation ran but reports failure, 2 bad usage or input.\n";
+const char* kCommonHelp =
+    "Common options:\n"
+    "  --data-dir DIR            where the data files LNTR.* are (default: beside the program)\n"
+    "  --settings FILE.INI       the settings to use (default: lintaro.INI beside the program)\n"
+    "  --reduction-time MIN,MAX  seconds after which the search narrows (overrides the settings)\n"
+    "  --help                    this help\n"
+    "\n"
+    "Exit codes: 0 success; 1 the operation ran but reports failure (a calculation that ended\n"
+    "with errors or was stopped, a file that could not be saved); 2 bad usage or input (one\n"
+    "line on stderr, nothing written).\n";
 
 std::vector<std::unique_ptr<TCommand>> commands() {
     std::vector<std::unique_ptr<TCommand>> list;
@@ -35,8 +34,28 @@ std::vector<std::unique_ptr<TCommand>> commands() {
     list.push_back(MakeSummaryCommand());
     list.push_back(MakeExportHtmlCommand());
     list.push_back(MakeExportCsvCommand());
+    list.push_back(MakeExportCutlistCommand());
     list.push_back(MakeDrawCommand());
     return list;
+}
+
+void printOverview(QTextStream& out, const std::vector<std::unique_ptr<TCommand>>& list) {
+    out << "lintaro-cli: cutting plans from the command line.\n\nUsage:\n";
+    for (const auto& command : list)
+        out << "  lintaro-cli " << command->Synopsis() << '\n';
+    out << "  lintaro-cli help COMMAND | COMMAND --help | --version\n\n";
+    out << "Commands:\n"
+           "  calculate       calculate an order or a CSV part list and save the result\n"
+           "  summary         the figures of a result, as text or JSON with every piece\n"
+           "  export-html     the order as an HTML offer\n"
+           "  export-csv      the order's part list as CSV\n"
+           "  export-cutlist  one row per placed piece, CSV or JSON\n"
+           "  draw            result sheets as PDF, PNG or SVG\n\n";
+    out << kCommonHelp;
+}
+
+void printCommandHelp(QTextStream& out, const TCommand& command) {
+    out << "usage: lintaro-cli " << command.Synopsis() << "\n\n" << command.Help() << '\n' << kCommonHelp;
 }
 
 } // namespace
@@ -60,29 +79,58 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     QStringList args = app.arguments();
     args.removeFirst();
-    if (args.isEmpty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        out << kHelp;
-        return args.isEmpty() ? 2 : 0;
+    const auto list = commands();
+    auto find = [&](const QString& name) -> TCommand* {
+        for (const auto& command : list)
+            if (command->Name() == name)
+                return command.get();
+        return nullptr;
+    };
+    if (args.isEmpty()) {
+        err << "lintaro-cli: no command given (lintaro-cli --help lists them)\n";
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || (args[0] == "help" && args.size() == 1)) {
+        printOverview(out, list);
+        return 0;
+    }
+    if (args[0] == "--version" || args[0] == "version") {
+        lintaro::InitProgramValues();
+        out << "lintaro-cli " << lintaro::Version().Major << '.' << lintaro::Version().Minor << '.'
+            << lintaro::Version().Release << " (build " << lintaro::Version().Build << ")\n";
+        return 0;
+    }
+    if (args[0] == "help") {
+        if (const TCommand* command = find(args[1]); command && args.size() == 2) {
+            printCommandHelp(out, *command);
+            return 0;
+        }
+        err << "lintaro-cli help: unknown command '" << args.mid(1).join(' ')
+            << "' (lintaro-cli --help lists them)\n";
+        return 2;
     }
     const QString verb = args.takeFirst();
-    for (const auto& command : commands()) {
-        if (command->Name() != verb)
-            continue;
-        try {
-            const TCommandLine line = TCommandLine::Parse(args, command->Options());
-            TSession session;
-            session.ApplyCommonOptions(line);
-            return command->Run(session, line, out);
-        } catch (const UsageError& e) {
-            out.flush();
-            err << "lintaro-cli " << verb << ": " << e.message() << '\n';
-            return 2;
-        } catch (const lintaro::ConversionError& e) {
-            out.flush();
-            err << "lintaro-cli " << verb << ": " << e.message() << '\n';
-            return 2;
-        }
+    TCommand* command = find(verb);
+    if (!command) {
+        err << "lintaro-cli: unknown command '" << verb << "' (lintaro-cli --help lists them)\n";
+        return 2;
     }
-    err << "lintaro-cli: unknown command '" << verb << "' (try --help)\n";
-    return 2;
+    if (args.contains("--help") || args.contains("-h")) {
+        printCommandHelp(out, *command);
+        return 0;
+    }
+    try {
+        const TCommandLine line = TCommandLine::Parse(args, command->Options());
+        TSession session;
+        session.ApplyCommonOptions(line);
+        return command->Run(session, line, out);
+    } catch (const UsageError& e) {
+        out.flush();
+        err << "lintaro-cli " << verb << ": " << e.message() << '\n';
+        return 2;
+    } catch (const lintaro::ConversionError& e) {
+        out.flush();
+        err << "lintaro-cli " << verb << ": " << e.message() << '\n';
+        return 2;
+    }
 }

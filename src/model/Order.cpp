@@ -68,6 +68,22 @@ bool parseDateTime(const QString& text, QDateTime& result) {
     return false;
 }
 
+// The order file holds the date in the short form of the locale it was saved under. Read under
+// another locale that form would be lost, so the ISO form and the common "dd.MM.yyyy" are tried
+// after the current one.
+bool readStoredDate(const QString& text, QDateTime& result) {
+    if (parseDateTime(text, result))
+        return true;
+    for (const char* format : {"yyyy-MM-dd", "dd.MM.yyyy"}) {
+        const QDate date = QDate::fromString(text.trimmed().section(u' ', 0, 0), QString::fromLatin1(format));
+        if (date.isValid()) {
+            result = QDateTime(date, QTime(0, 0), Qt::UTC);
+            return true;
+        }
+    }
+    return false;
+}
+
 // Totals of amounts the setters do not limit: saturate rather than overflow.
 Currency addSaturating(Currency a, Currency b) {
     int64_t sum = 0;
@@ -460,7 +476,8 @@ bool TOrder::SaveToFile(const QString& fileName) {
 void TOrder::ReadAccepted(const TINI& ini, const QString& fileName) {
     SetFileName(fileName);
     SetCaption(ini.ReadString(kSection, QStringLiteral("Caption")));
-    SetPropAsString(QStringLiteral("DateCreate"), ini.ReadString(kSection, QStringLiteral("DateCreate")));
+    if (QDateTime date; readStoredDate(ini.ReadString(kSection, QStringLiteral("DateCreate")), date))
+        SetDateCreate(date);
     SetPropAsString(QStringLiteral("Note1"),
                     DecodeLineBreaks(ini.ReadString(kSection, QStringLiteral("Note1"))));
     SetPropAsString(QStringLiteral("Note2"),

@@ -1,6 +1,7 @@
-// lintaro-samplegen OUTDIR: writes the sample material (Board18.LNM) and two sample orders
-// (Kitchen.LNO, ShopFitting.LNO) with the program's own classes, so they are what the program
-// itself would save. Run from the build folder: bin/lintaro-samplegen ../data/samples
+// lintaro-samplegen OUTDIR: writes the sample material (Board18.LNM), two sample orders
+// (Kitchen.LNO, ShopFitting.LNO) and sample settings with a supplier (Sample.INI) with the program's own
+// classes, so they are what the program itself would save. Run from the build folder: bin/lintaro-samplegen
+// ../data/samples
 #include "foundation/Program.h"
 #include "model/Address.h"
 #include "model/ApplicationLinks.h"
@@ -78,6 +79,24 @@ bool writeOrder(const QString& path, const QString& customer, const QString& tow
     }
     parts->CheckEmptyPart();
     return order.SaveToFile(path);
+}
+
+// The sample settings: the program's defaults with a supplier, so that the sample offers name
+// who makes them.
+bool writeSettings(TSetup& setup, const QString& path) {
+    TAddress* supplier = setup.Supplier();
+    supplier->SetCaption(QStringLiteral("Brenvik Joinery Ltd."));
+    supplier->SetStreet(QStringLiteral("Sawmill Road 7"));
+    supplier->SetZIP(QStringLiteral("612 00"));
+    supplier->SetTown(QStringLiteral("Brno"));
+    supplier->SetINO(QStringLiteral("27450981"));
+    supplier->SetTIN(QStringLiteral("CZ27450981"));
+    supplier->SetPerson(QStringLiteral("M. Dvorak"));
+    supplier->SetPhone(QStringLiteral("+420 555 020 400"));
+    supplier->SetEmail(QStringLiteral("orders@brenvik-joinery.example"));
+    supplier->SetWWW(QStringLiteral("www.brenvik-joinery.example"));
+    supplier->SetNote(QStringLiteral("Cutting, edge banding and delivery within 5 working days."));
+    return setup.SaveToFile(path);
 }
 
 std::vector<TPartRow> kitchen() {
@@ -168,6 +187,11 @@ int main(int argc, char** argv) {
                    QStringLiteral("Shop fitting, phase 1.\r\nGrain vertical on all visible panels."));
     if (!ok) {
         err << dir << ": the orders cannot be written\n";
+        return 1;
+    }
+    const QString settingsFile = dir + QStringLiteral("/Sample.INI");
+    if (!writeSettings(setup, settingsFile)) {
+        err << settingsFile << ": cannot be written\n";
         return 1;
     }
     return 0;
