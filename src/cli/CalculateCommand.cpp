@@ -7,6 +7,7 @@
 #include "cli/ResultSummary.h"
 
 #include "model/ApplicationLinks.h"
+#include "model/CuttingSheet.h"
 #include "model/Material.h"
 #include "model/Order.h"
 #include "model/Part.h"
@@ -127,6 +128,8 @@ public:
                     out << "  " << TSheets::PhaseText(lastPhase) << '\n';
                     out.flush();
                 }
+                if (lastPhase == scpSolve)
+                    TInterruptWatch::RaiseTestSignals(sheets->CuttingSheets()->ItemCount());
             }
         });
         sheets->Calculate();

@@ -1,5 +1,8 @@
 #include "cli/InterruptWatch.h"
 
+#include <QByteArray>
+#include <QList>
+
 #include <atomic>
 #include <csignal>
 
@@ -38,6 +41,17 @@ TInterruptWatch::~TInterruptWatch() {
 
 bool TInterruptWatch::Pending() {
     return g_signals.load() > 0;
+}
+
+void TInterruptWatch::RaiseTestSignals(int finishedSheets) {
+    static const QByteArray plan = qgetenv("LINTARO_CLI_SIGNAL_AT_SHEET");
+    if (plan.isEmpty())
+        return;
+    const QList<QByteArray> parts = plan.split(':');
+    if (parts.size() != 2 || parts[0].toInt() != finishedSheets + 1)
+        return;
+    for (const QByteArray& name : parts[1].split(','))
+        std::raise(name == "TERM" ? SIGTERM : SIGINT);
 }
 
 } // namespace lintaro::cli

@@ -15,6 +15,12 @@ public:
 
     // True once a signal came while the watch was installed.
     static bool Pending();
+
+    // For the tests of the batch tool: LINTARO_CLI_SIGNAL_AT_SHEET="N:INT,TERM" makes the process
+    // send itself those signals as the search of result sheet N begins, so that a stop lands at the
+    // same point on any machine however busy. Call it whenever a sheet's search begins, with the
+    // number of sheets already finished; without the variable it does nothing.
+    static void RaiseTestSignals(int finishedSheets);
 };
 
 } // namespace lintaro::cli
