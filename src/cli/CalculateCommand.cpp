@@ -6,6 +6,7 @@
 #include "model/Material.h"
 #include "model/Order.h"
 #include "model/Part.h"
+#include "model/Setup.h"
 #include "model/Sheets.h"
 
 #include <QDir>
@@ -16,16 +17,34 @@ namespace lintaro::cli {
 namespace {
 
 const QString kUsage =
-    QStringLiteral("calculate ORDER.LNO [--material FILE.LNM] [--output OUT.LNO] [--deterministic[=N]]\n"
+    QStringLiteral("calculate ORDER.LNO [--material FILE.LNM] [--output OUT.LNO] [--deterministic[=N]] "
+                   "[--improve[=SECONDS]]\n"
                    "   or: lintaro-cli calculate --parts PARTS.CSV --material FILE.LNM [--output OUT.LNO] "
-                   "[--deterministic[=N]]");
+                   "[--deterministic[=N]] [--improve[=SECONDS]]");
+
+// --improve[=SECONDS]: the improvement stage after the search, for this run (SheetsImprove and
+// SheetsImproveTime of the settings).
+void applyImprove(const TCommandLine& line) {
+    if (!line.Has("improve"))
+        return;
+    TSetup* setup = TApplicationLinks::Setup();
+    if (!line.Value("improve").isEmpty()) {
+        bool ok = false;
+        const int seconds = line.Value("improve").toInt(&ok);
+        if (!ok || seconds < 1 || seconds > 600)
+            throw UsageError(QStringLiteral("--improve=SECONDS wants whole seconds from 1 to 600"));
+        setup->SetSheetsImproveTime(seconds);
+    }
+    setup->SetSheetsImprove(true);
+}
 
 class TCalculateCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("calculate"); }
     QList<TOptionSpec> Options() const override {
         return CommonOptions() << TOptionSpec{"material", true} << TOptionSpec{"output", true}
-                               << TOptionSpec{"parts", true} << TOptionSpec{"deterministic", true, true};
+                               << TOptionSpec{"parts", true} << TOptionSpec{"deterministic", true, true}
+                               << TOptionSpec{"improve", true, true};
     }
 
     int Run(TSession& session, const TCommandLine& line, QTextStream& out) override {
@@ -53,6 +72,7 @@ public:
                 throw InputError(QStringLiteral("%1: the folder does not exist").arg(line.Value("output")));
         }
         session.ApplyDeterministic(line);
+        applyImprove(line);
 
         TSheets* sheets = session.Order().Sheets();
         qsizetype printed = 0;
