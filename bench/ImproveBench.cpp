@@ -2,7 +2,8 @@
 //
 //   lintaro-bench-improve orders DIR [--improve S] [--only NAME] [--deterministic N]
 //       the workshop orders written by realistic/gen_orders.py (NAME.csv with NAME.LNM)
-//   lintaro-bench-improve classic DATA_DIR [--improve S] [--classes A-B] [--per-class N] [--deterministic N]
+//   lintaro-bench-improve classic DATA_DIR [--improve S] [--classes A-B] [--size N] [--per-class N]
+//       [--deterministic N]
 //       the classic classes listed in DATA_DIR/peers_gdrr1s_guillotinepacker.csv, oriented, no kerf,
 //       compared per class with that file's sheets and with the best known values
 //
@@ -97,7 +98,8 @@ Outcome calculate(TPartList* parts, TSheets* sheets, const TSetup& setup) {
             const TCSPartOut* p = s->Parts()->PartOut(j);
             const TPart* part = static_cast<const TPart*>(parts->FindItem(-p->PartID()));
             c.pieces.push_back({p->OX().raw(), p->OY().raw(), p->X().raw(), p->Y().raw(),
-                                part ? int(part->Orientation()) : 0, p->IsRotated()});
+                                part ? int(part->Orientation()) : 0, p->IsRotated(),
+                                part ? part->StoredX().raw() : 0, part ? part->StoredY().raw() : 0});
         }
         const std::string fault = test::CheckSheetPlan(c);
         if (!fault.empty()) {
@@ -183,7 +185,7 @@ std::vector<QStringList> readCsv(const QString& path) {
 // exact areas in the program's four decimals of square metres.
 constexpr int kScale = 100;
 
-int classic(const QString& dataDir, int firstClass, int lastClass, int perClass, TSetup& setup) {
+int classic(const QString& dataDir, int firstClass, int lastClass, int perClass, int size, TSetup& setup) {
     std::map<QString, int> bestKnown;
     for (const QStringList& row : readCsv(dataDir + QStringLiteral("/data_bin_packing_oriented.csv")))
         bestKnown[row.value(0)] = row.value(1).toInt();
@@ -198,6 +200,8 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
         const QString path = row.value(0);
         const int cls = path.section(QStringLiteral("Class_"), 1).left(2).toInt();
         if (cls < firstClass || cls > lastClass)
+            continue;
+        if (size > 0 && !path.contains(QStringLiteral("_%1_").arg(size)))
             continue;
         ClassTotal& total = totals[cls];
         if (perClass > 0 && total.instances >= perClass)
@@ -291,7 +295,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QString only;
-    int firstClass = 1, lastClass = 10, perClass = 0;
+    int firstClass = 1, lastClass = 10, perClass = 0, size = 0;
     std::unique_ptr<VirtualClock> clock;
     for (int i = 3; i < args.size(); ++i) {
         if (args[i] == "--improve" && i + 1 < args.size()) {
@@ -303,6 +307,8 @@ int main(int argc, char** argv) {
             const QStringList v = args[++i].split(u'-');
             firstClass = v.value(0).toInt();
             lastClass = v.value(1, v.value(0)).toInt();
+        } else if (args[i] == "--size" && i + 1 < args.size()) {
+            size = args[++i].toInt();
         } else if (args[i] == "--per-class" && i + 1 < args.size()) {
             perClass = args[++i].toInt();
         } else if (args[i] == "--deterministic" && i + 1 < args.size()) {
@@ -312,7 +318,7 @@ int main(int argc, char** argv) {
     }
     std::printf("stage %s, %d s\n", setup.SheetsImprove() ? "on" : "off", setup.SheetsImproveTime());
     const int rc = args[1] == "orders" ? orders(args[2], only, setup)
-                                       : classic(args[2], firstClass, lastClass, perClass, setup);
+                                       : classic(args[2], firstClass, lastClass, perClass, size, setup);
     SetCurrentClock(nullptr);
     return rc;
 }

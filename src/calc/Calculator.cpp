@@ -29,10 +29,12 @@ const QString kSection = QStringLiteral("TSheets");
 size_t g_queueLimit = 100000;
 TCSCalculator::TRunFigures g_lastRun;
 
-// With the improvement stage on, the first pass runs on this many expansions per virtual second:
-// its beam narrows after a few thousand expansions a sheet, whatever the machine, and the stage
-// gets most of the time.
-constexpr double kFirstPassPace = 400;
+// With the improvement stage on, the first pass runs on a virtual clock of this many expansions per
+// second for every piece of the order (within the bounds below): its beam narrows after a number of
+// expansions that does not depend on the machine, and the stage gets most of the time.
+constexpr double kFirstPassEffort = 40000;
+constexpr double kFirstPassPaceMin = 25;
+constexpr double kFirstPassPaceMax = 400;
 // The stage's rounds, in expansions per worker: short enough to share progress between the workers
 // often, long enough that starting the threads costs nothing.
 constexpr int64_t kImproveRound = 5000;
@@ -152,7 +154,9 @@ bool TCSCalculator::Calculate() {
         const TSetup* setup = TApplicationLinks::Setup();
         if (setup && setup->SheetsImprove()) {
             calculationStart_ = CurrentClock().Now();
-            firstPassClock_ = std::make_unique<TPacedClock>(kFirstPassPace, CurrentClock());
+            const double pace = std::clamp(kFirstPassEffort / std::max(1, initialPartsCount_), kFirstPassPaceMin,
+                                           kFirstPassPaceMax);
+            firstPassClock_ = std::make_unique<TPacedClock>(pace, CurrentClock());
             stage_ = std::make_unique<TImproveStage>(sheets, *partsIn_, searchSettings());
         }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <thread>
@@ -48,8 +49,24 @@ struct TEffort {
     double shapesTime;
 };
 
-constexpr TEffort kSheetEfforts[] = {{0.5, 1}, {2, 2}, {6, 3}, {20, 4}};
+// The orders in which a layout tries the part types, besides the search's own (by diagonal).
+enum TTypeOrder { toDiagonal, toArea, toLongSide, toAlongX, toAlongY, toPerimeter, toRandom, toCount };
+
+TEffort kSheetEfforts[] = {{0.5, 1}, {2, 2}, {6, 3}, {20, 4}};
 constexpr TEffort kRestEfforts[] = {{0.5, 1}, {3, 2}};
+int kSheetAttempts = 2;
+int kMaxExtra = 4;
+int kTypesPerRest = 3;
+double kEffortScale = 1;
+struct TTuning {
+    TTuning() {
+        if (const char* v = getenv("LT_ATTEMPTS")) kSheetAttempts = atoi(v);
+        if (const char* v = getenv("LT_EXTRA")) kMaxExtra = atoi(v);
+        if (const char* v = getenv("LT_SCALE")) kEffortScale = atof(v);
+        if (const char* v = getenv("LT_TPR")) kTypesPerRest = atoi(v);
+        for (auto& e : kSheetEfforts) e.pace *= kEffortScale;
+    }
+} g_tuning;
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -165,6 +182,30 @@ private:
         return chosen;
     }
 
+    // A sheet holding pieces of the types of sheet `to`: its pieces may trade places with those.
+    // The best of a few drawn at random.
+    int pickRelated(const TImproveResult& r, int to, const std::vector<bool>& taken) {
+        std::vector<bool> types(o_.types_.size(), false);
+        for (const TSearchPiece& p : r.sheets[size_t(to)].pieces)
+            types[size_t(p.type)] = true;
+        const int n = int(r.sheets.size());
+        int chosen = -1;
+        int chosenShared = -1;
+        for (int draw = 0; draw < 6; ++draw) {
+            const int k = randomBelow(n);
+            if (taken[size_t(k)])
+                continue;
+            int shared = 0;
+            for (const TSearchPiece& p : r.sheets[size_t(k)].pieces)
+                shared += types[size_t(p.type)] ? 1 : 0;
+            if (shared > chosenShared) {
+                chosen = k;
+                chosenShared = shared;
+            }
+        }
+        return chosen;
+    }
+
     // Ruin and recreate: take some sheets out, put their pieces into the rests of the others, lay
     // the remainder out on new sheets.
     bool move(TImproveResult& r) {
@@ -176,9 +217,10 @@ private:
         if (first < 0)
             return false;
         taken[size_t(first)] = true;
-        const int extra = randomBelow(std::min(4, n));
+        const int extra = randomBelow(std::min(kMaxExtra, n));
+        const int way = randomBelow(3);
         for (int i = 0; i < extra; ++i) {
-            const int k = randomBelow(2) == 0 ? pickEmptySheet(r, taken) : randomBelow(n);
+            const int k = way == 0 ? pickEmptySheet(r, taken) : way == 1 ? randomBelow(n) : pickRelated(r, first, taken);
             if (k >= 0)
                 taken[size_t(k)] = true;
         }
@@ -230,6 +272,7 @@ private:
         std::stable_sort(slots.begin(), slots.end(),
                          [](const Slot& a, const Slot& b) { return a.area > b.area; });
         const TEffort effort = kRestEfforts[size_t(randomBelow(int(std::size(kRestEfforts))))];
+        order_ = TTypeOrder(randomBelow(toCount));
         std::vector<bool> touched(r.sheets.size(), false);
         const size_t tries = std::min<size_t>(slots.size(), 16);
         for (size_t k = 0; k < tries && !poolEmpty(pool) && !stopped(); ++k) {
@@ -261,29 +304,42 @@ private:
         for (const TImproveSheet& s : r.sheets)
             ++used[size_t(s.stock)];
         std::vector<bool> useless(o_.stocks_.size(), false);
-        const TEffort effort = kSheetEfforts[size_t(randomBelow(int(std::size(kSheetEfforts))))];
         while (!poolEmpty(pool)) {
             if (stopped())
                 return false;
             int stock = -1;
             for (size_t s = 0; s < o_.stocks_.size() && stock < 0; ++s)
-                if (!useless[s] && !o_.stocks_[s].isDefault && used[s] < o_.stocks_[s].available)
+                if (!useless[s] && used[s] < o_.stocks_[s].available)
                     stock = int(s);
             for (size_t s = 0; s < o_.stocks_.size() && stock < 0; ++s)
                 if (!useless[s] && o_.stocks_[s].isDefault)
                     stock = int(s);
             if (stock < 0)
                 return false;
+            // Sheet-level look-ahead: a few layouts of other efforts and type orders, the fullest wins.
             const TImproveStock& st = o_.stocks_[size_t(stock)];
-            TImproveSheet sheet;
-            sheet.stock = stock;
-            if (!fill(0, 0, st.x, st.y, st.grain, pool, effort, sheet)) {
+            TImproveSheet best;
+            std::vector<int> bestPool;
+            for (int attempt = 0; attempt < kSheetAttempts; ++attempt) {
+                const TEffort effort = kSheetEfforts[size_t(randomBelow(int(std::size(kSheetEfforts))))];
+                order_ = TTypeOrder(randomBelow(toCount));
+                std::vector<int> left = pool;
+                TImproveSheet sheet;
+                sheet.stock = stock;
+                if (fill(0, 0, st.x, st.y, st.grain, left, effort, sheet) &&
+                    (bestPool.empty() || sheet.partsArea > best.partsArea)) {
+                    best = std::move(sheet);
+                    bestPool = std::move(left);
+                }
+            }
+            if (bestPool.empty()) {
                 useless[size_t(stock)] = true;
                 continue;
             }
-            sortPieces(sheet);
+            pool = std::move(bestPool);
+            sortPieces(best);
             ++used[size_t(stock)];
-            r.sheets.push_back(std::move(sheet));
+            r.sheets.push_back(std::move(best));
         }
         return true;
     }
@@ -304,6 +360,8 @@ private:
         if (types.empty())
             return false;
         TSearchSettings s = o_.settings_.search;
+        s.typeKeys = typeKeys(types);
+        s.typesPerRest = 1 + randomBelow(kTypesPerRest);
         s.reductionTimeMin = 0;
         s.reductionTimeMax = effort.shapesTime;
         s.queueLimit = kQueueLimit;
@@ -339,8 +397,40 @@ private:
         return true;
     }
 
+    std::vector<int64_t> typeKeys(const std::vector<TSearchPartType>& types) {
+        std::vector<int64_t> keys;
+        if (order_ == toDiagonal)
+            return keys;
+        for (const TSearchPartType& t : types) {
+            const int64_t x = t.x / 10000, y = t.y / 10000; // whole mm keep the keys small
+            const int64_t longSide = std::max(x, y), shortSide = std::min(x, y);
+            switch (order_) {
+            case toArea:
+                keys.push_back(x * y);
+                break;
+            case toLongSide:
+                keys.push_back(longSide * 1000000 + shortSide);
+                break;
+            case toAlongX:
+                keys.push_back(x * 1000000 + y);
+                break;
+            case toAlongY:
+                keys.push_back(y * 1000000 + x);
+                break;
+            case toPerimeter:
+                keys.push_back(x + y);
+                break;
+            default:
+                keys.push_back(int64_t(random_() % 1000000));
+                break;
+            }
+        }
+        return keys;
+    }
+
     const TPlanImprover& o_;
     std::mt19937_64 random_;
+    TTypeOrder order_ = toDiagonal;
     const std::atomic<bool>& stop_;
     double deadline_ = 0;
     const std::function<bool()>* tick_ = nullptr;

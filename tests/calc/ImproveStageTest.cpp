@@ -78,6 +78,7 @@ TEST_F(ImproveStage, KeepsGrainAndMaxCut) {
     d->SetOrientation(doX);
     setup.SetSheetsMaxCutLength(mm(1500));
     addPart("Along", 800, 300, 9, poX);
+    addPart("Crossed", 300, 800, 4, poY); // shares the type of "Along"
     addPart("Across", 700, 350, 8, poY);
     addPart("Free", 300, 200, 14);
     addPart("Panel", 1200, 500, 3, poX);
