@@ -37,7 +37,7 @@ constexpr double kFirstPassPaceMin = 25;
 constexpr double kFirstPassPaceMax = 400;
 // The stage's rounds, in expansions per worker: short enough to share progress between the workers
 // often, long enough that starting the threads costs nothing.
-constexpr int64_t kImproveRound = 5000;
+constexpr int64_t kImproveRound = 20000;
 constexpr uint64_t kImproveSeed = 20261208;
 
 // The first pass's clock when the improvement stage follows: virtual time of its own pace, while
@@ -154,8 +154,8 @@ bool TCSCalculator::Calculate() {
         const TSetup* setup = TApplicationLinks::Setup();
         if (setup && setup->SheetsImprove()) {
             calculationStart_ = CurrentClock().Now();
-            const double pace = std::clamp(kFirstPassEffort / std::max(1, initialPartsCount_), kFirstPassPaceMin,
-                                           kFirstPassPaceMax);
+            const double pace = std::clamp(kFirstPassEffort / std::max(1, initialPartsCount_),
+                                           kFirstPassPaceMin, kFirstPassPaceMax);
             firstPassClock_ = std::make_unique<TPacedClock>(pace, CurrentClock());
             stage_ = std::make_unique<TImproveStage>(sheets, *partsIn_, searchSettings());
         }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <random>
 #include <thread>
@@ -52,21 +51,13 @@ struct TEffort {
 // The orders in which a layout tries the part types, besides the search's own (by diagonal).
 enum TTypeOrder { toDiagonal, toArea, toLongSide, toAlongX, toAlongY, toPerimeter, toRandom, toCount };
 
-TEffort kSheetEfforts[] = {{0.5, 1}, {2, 2}, {6, 3}, {20, 4}};
+constexpr TEffort kSheetEfforts[] = {{0.5, 1}, {2, 2}, {6, 3}, {20, 4}};
 constexpr TEffort kRestEfforts[] = {{0.5, 1}, {3, 2}};
-int kSheetAttempts = 2;
-int kMaxExtra = 4;
-int kTypesPerRest = 3;
-double kEffortScale = 1;
-struct TTuning {
-    TTuning() {
-        if (const char* v = getenv("LT_ATTEMPTS")) kSheetAttempts = atoi(v);
-        if (const char* v = getenv("LT_EXTRA")) kMaxExtra = atoi(v);
-        if (const char* v = getenv("LT_SCALE")) kEffortScale = atof(v);
-        if (const char* v = getenv("LT_TPR")) kTypesPerRest = atoi(v);
-        for (auto& e : kSheetEfforts) e.pace *= kEffortScale;
-    }
-} g_tuning;
+// Layouts tried for every new sheet (the fullest is kept), sheets taken out besides the emptiest
+// one, and part types whose blocks compete for a rest: the search's own rule is one.
+constexpr int kSheetAttempts = 2;
+constexpr int kMaxExtra = 4;
+constexpr int kTypesPerRest = 3;
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -220,7 +211,9 @@ private:
         const int extra = randomBelow(std::min(kMaxExtra, n));
         const int way = randomBelow(3);
         for (int i = 0; i < extra; ++i) {
-            const int k = way == 0 ? pickEmptySheet(r, taken) : way == 1 ? randomBelow(n) : pickRelated(r, first, taken);
+            const int k = way == 0   ? pickEmptySheet(r, taken)
+                          : way == 1 ? randomBelow(n)
+                                     : pickRelated(r, first, taken);
             if (k >= 0)
                 taken[size_t(k)] = true;
         }

@@ -139,10 +139,10 @@ TSheetSearch::TSheetSearch(std::vector<TSearchPartType> types, int64_t dimX, int
     std::vector<std::pair<__int128, int>> diagonals;
     const bool keyed = settings_.typeKeys.size() == types_.size();
     for (size_t i = 0; i < types_.size(); ++i)
-        diagonals.push_back(
-            {keyed ? __int128(settings_.typeKeys[i])
-                   : __int128(types_[i].x) * types_[i].x + __int128(types_[i].y) * types_[i].y,
-             int(i)});
+        diagonals.push_back({keyed
+                                 ? __int128(settings_.typeKeys[i])
+                                 : __int128(types_[i].x) * types_[i].x + __int128(types_[i].y) * types_[i].y,
+                             int(i)});
     std::sort(diagonals.begin(), diagonals.end());
     diagRank_.assign(types_.size(), 0);
     int rank = 0;
@@ -338,7 +338,8 @@ int TSheetSearch::expandRest(Node& n, size_t restIndex, int type, const std::vec
     return keepCandidates(n, restIndex);
 }
 
-bool TSheetSearch::collectCandidates(const Node& n, size_t restIndex, int type, const std::vector<int>& counts) {
+bool TSheetSearch::collectCandidates(const Node& n, size_t restIndex, int type,
+                                     const std::vector<int>& counts) {
     const size_t before = candidates_.size();
     const TSearchRest r = n.rests[restIndex];
     const TSearchPartType& t = types_[size_t(type)];
