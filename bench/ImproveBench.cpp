@@ -3,6 +3,7 @@
 //   lintaro-bench-improve orders DIR [--improve S] [--only NAME] [--deterministic N]
 //       the workshop orders written by realistic/gen_orders.py (NAME.csv with NAME.LNM)
 //   lintaro-bench-improve classic DATA_DIR [--improve S] [--classes A-B] [--size N] [--per-class N]
+//       [--only NAME,NAME]
 //       [--deterministic N]
 //       the classic classes listed in DATA_DIR/peers_gdrr1s_guillotinepacker.csv, oriented, no kerf,
 //       compared per class with that file's sheets and with the best known values
@@ -185,7 +186,8 @@ std::vector<QStringList> readCsv(const QString& path) {
 // exact areas in the program's four decimals of square metres.
 constexpr int kScale = 100;
 
-int classic(const QString& dataDir, int firstClass, int lastClass, int perClass, int size, TSetup& setup) {
+int classic(const QString& dataDir, int firstClass, int lastClass, int perClass, int size,
+            const QString& only, TSetup& setup) {
     std::map<QString, int> bestKnown;
     for (const QStringList& row : readCsv(dataDir + QStringLiteral("/data_bin_packing_oriented.csv")))
         bestKnown[row.value(0)] = row.value(1).toInt();
@@ -202,6 +204,8 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
         if (cls < firstClass || cls > lastClass)
             continue;
         if (size > 0 && !path.contains(QStringLiteral("_%1_").arg(size)))
+            continue;
+        if (!only.isEmpty() && !only.split(u',').contains(path.section(u'/', 1)))
             continue;
         ClassTotal& total = totals[cls];
         if (perClass > 0 && total.instances >= perClass)
@@ -318,7 +322,7 @@ int main(int argc, char** argv) {
     }
     std::printf("stage %s, %d s\n", setup.SheetsImprove() ? "on" : "off", setup.SheetsImproveTime());
     const int rc = args[1] == "orders" ? orders(args[2], only, setup)
-                                       : classic(args[2], firstClass, lastClass, perClass, size, setup);
+                                       : classic(args[2], firstClass, lastClass, perClass, size, only, setup);
     SetCurrentClock(nullptr);
     return rc;
 }

@@ -58,6 +58,8 @@ constexpr TEffort kRestEfforts[] = {{0.5, 1}, {3, 2}};
 constexpr int kSheetAttempts = 2;
 constexpr int kMaxExtra = 4;
 constexpr int kTypesPerRest = 3;
+// The highest effort level: the layouts' pace grows twofold a level.
+constexpr int kMaxLevel = 5;
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -83,6 +85,8 @@ public:
         const int64_t start = expansions;
         TImproveScore currentScore = o_.ScoreOf(current);
         double currentGuide = Guide(current);
+        const TImproveScore startScore = currentScore;
+        const double startGuide = currentGuide;
         while (expansions - start < budget && !stopped()) {
             const int64_t before = expansions;
             TImproveResult candidate = current;
@@ -103,6 +107,12 @@ public:
                 bestScore = currentScore;
             }
         }
+        // A round that got nowhere doubles the effort of the layouts, up to a bound; progress
+        // brings the quick layouts back.
+        if (Ahead(currentScore, currentGuide, startScore, startGuide))
+            level_ = 0;
+        else if (!stopped())
+            level_ = std::min(level_ + 1, kMaxLevel);
     }
 
     int64_t expansions = 0;
@@ -358,7 +368,7 @@ private:
         s.reductionTimeMin = 0;
         s.reductionTimeMax = effort.shapesTime;
         s.queueLimit = kQueueLimit;
-        VirtualClock clock(effort.pace);
+        VirtualClock clock(effort.pace * double(1 << level_));
         TSheetSearch search(std::move(types), x, y, grain, s, clock);
         search.Start();
         while (search.HasWork()) {
@@ -424,6 +434,7 @@ private:
     const TPlanImprover& o_;
     std::mt19937_64 random_;
     TTypeOrder order_ = toDiagonal;
+    int level_ = 0;
     const std::atomic<bool>& stop_;
     double deadline_ = 0;
     const std::function<bool()>* tick_ = nullptr;
