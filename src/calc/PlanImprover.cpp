@@ -60,6 +60,8 @@ constexpr int kMaxExtra = 4;
 constexpr int kTypesPerRest = 3;
 // The highest effort level: the layouts' pace grows twofold a level.
 constexpr int kMaxLevel = 5;
+// Rounds without progress before the effort goes up a level.
+constexpr int kRoundsPerLevel = 3;
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -110,9 +112,10 @@ public:
         // A round that got nowhere doubles the effort of the layouts, up to a bound; progress
         // brings the quick layouts back.
         if (Ahead(currentScore, currentGuide, startScore, startGuide))
-            level_ = 0;
+            stagnant_ = 0;
         else if (!stopped())
-            level_ = std::min(level_ + 1, kMaxLevel);
+            ++stagnant_;
+        level_ = std::min(stagnant_ / kRoundsPerLevel, kMaxLevel);
     }
 
     int64_t expansions = 0;
@@ -435,6 +438,7 @@ private:
     std::mt19937_64 random_;
     TTypeOrder order_ = toDiagonal;
     int level_ = 0;
+    int stagnant_ = 0;
     const std::atomic<bool>& stop_;
     double deadline_ = 0;
     const std::function<bool()>* tick_ = nullptr;

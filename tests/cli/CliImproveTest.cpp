@@ -9,13 +9,13 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int code = -1;
     QString out;
     QString err;
 };
 
-Run cli(const QStringList& args) {
+CliRun cli(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(LINTARO_BIN_DIR "/lintaro-cli"), args);
     p.waitForFinished(600000);
@@ -33,7 +33,7 @@ TEST(CliImprove, RunsTheStageAndGivesTheSamePlanTwiceOnTheVirtualClock) {
     QTemporaryDir dir;
     QStringList summaries;
     for (const QString name : {"a.LNO", "b.LNO"}) {
-        const Run r = cli({"calculate", sample("Kitchen.LNO"), "--deterministic=20000", "--improve=1",
+        const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--deterministic=20000", "--improve=1",
                            "--output", dir.filePath(name)});
         ASSERT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
         EXPECT_TRUE(r.out.contains("Improving the result")) << r.out.toStdString();
@@ -46,7 +46,7 @@ TEST(CliImprove, RunsTheStageAndGivesTheSamePlanTwiceOnTheVirtualClock) {
 
 TEST(CliImprove, RefusesATimeOutOfRange) {
     for (const QString value : {"0", "601", "soon"}) {
-        const Run r = cli({"calculate", sample("Kitchen.LNO"), "--improve=" + value});
+        const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--improve=" + value});
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(r.err.contains("--improve=SECONDS")) << r.err.toStdString();
     }
