@@ -58,7 +58,8 @@ TImproveStage::TImproveStage(TSheets* sheets, const TCSPartInList& demand, const
         TCSDimOut root;
         root.AssignFromDimension(*d);
         dims_.push_back(d);
-        stocks_.push_back({root.X().raw(), root.Y().raw(), root.Orientation(), d->Count(), d == defaultDim});
+        stocks_.push_back({root.X().raw(), root.Y().raw(), root.Orientation(), d->Count(), d == defaultDim,
+                           d->IsPrefered() || d->IsRest()});
     }
 }
 

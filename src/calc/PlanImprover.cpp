@@ -244,7 +244,7 @@ private:
         r.sheets = std::move(kept);
         if (extra == 0 || randomBelow(2) == 0)
             fillRests(r, pool);
-        return recreate(r, pool);
+        return recreate(r, pool) && o_.KeepsPriorities(r);
     }
 
     bool poolEmpty(const std::vector<int>& pool) const {
@@ -462,6 +462,20 @@ int64_t TPlanImprover::SqrRecyArea(const TImproveSheet& sheet) const {
     return sum;
 }
 
+bool TPlanImprover::KeepsPriorities(const TImproveResult& result) const {
+    std::vector<int> used(stocks_.size(), 0);
+    for (const TImproveSheet& s : result.sheets)
+        ++used[size_t(s.stock)];
+    size_t last = 0;
+    for (size_t i = 0; i < used.size(); ++i)
+        if (used[i] > 0)
+            last = i;
+    for (size_t j = 0; j < last; ++j)
+        if (stocks_[j].first && used[j] < startUsed_[j])
+            return false;
+    return true;
+}
+
 bool TPlanImprover::SamePlan(const TImproveSheet& a, const TImproveSheet& b) {
     if (a.stock != b.stock || a.pieces.size() != b.pieces.size())
         return false;
@@ -505,6 +519,9 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
     TImproveResult best = start;
     for (TImproveSheet& s : best.sheets)
         sortPieces(s);
+    startUsed_.assign(stocks_.size(), 0);
+    for (const TImproveSheet& s : start.sheets)
+        ++startUsed_[size_t(s.stock)];
     TImproveScore bestScore = ScoreOf(best);
     const int count = std::max(1, settings_.workers);
     std::atomic<bool> stop{false};

@@ -26,6 +26,7 @@ struct TImproveStock {
     TCSDimOutOrientation grain = csdooNone;
     int available = 0; // sheets that may be used; the default size (negative) is used without limit
     bool isDefault = false;
+    bool first = false; // a preferred size or a rest: used before the ordinary sizes
 };
 
 // One sheet of a result (a repeated plan is listed once per sheet).
@@ -82,6 +83,9 @@ public:
 
     // The rests of one sheet worth keeping in the squared-area key, raw.
     int64_t SqrRecyArea(const TImproveSheet& sheet) const;
+    // Preferred sizes and rests keep the sheets the first pass took of them while any size taken
+    // after them is used.
+    bool KeepsPriorities(const TImproveResult& result) const;
     // Sheets of the same stock with the same pieces in the same places.
     static bool SamePlan(const TImproveSheet& a, const TImproveSheet& b);
 
@@ -92,6 +96,7 @@ private:
     std::vector<TSearchPartType> types_;
     std::vector<TImproveStock> stocks_;
     TImproveSettings settings_;
+    std::vector<int> startUsed_; // sheets of each stock in the result the stage started from
     int64_t expansions_ = 0;
     int rounds_ = 0;
 };

@@ -71,6 +71,19 @@ TEST_F(ImproveStage, NeverUsesAStoppedSizeNorMoreThanTheStock) {
     EXPECT_EQ(left->Count(), 3 - onSmall);
 }
 
+TEST_F(ImproveStage, KeepsUsingTheRestsBeforeTheStock) {
+    addDim(2800, 2070, 30);
+    TDimension* rest = addDim(1200, 800, 1);
+    rest->SetIsRest(true);
+    mixedOrder();
+    calculate();
+    ASSERT_EQ(sheets->State(), ssCalculatedOK) << report().toStdString();
+    bool onRest = false;
+    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
+        onRest = onRest || sheets->CuttingSheets()->Sheet(i)->Dimension()->ID() == rest->ID();
+    EXPECT_TRUE(onRest);
+}
+
 TEST_F(ImproveStage, KeepsGrainAndMaxCut) {
     material.SetHasOrientation(true);
     // Cuts along X may not run the whole sheet: one column per block across the long side.
