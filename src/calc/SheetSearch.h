@@ -49,7 +49,7 @@ struct TSearchSettings {
     // The order in which the part types are tried, one key per type, the largest first; empty: by
     // diagonal. The improvement stage tries other orders on pooled parts.
     std::vector<int64_t> typeKeys;
-    // Part types whose blocks compete for one rest; 1: the first type that fits, as specified.
+    // Part types whose blocks compete for one rest; 1: the first type that fits, the search's own rule.
     int typesPerRest = 1;
 };
 
