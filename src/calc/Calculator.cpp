@@ -1,5 +1,7 @@
 #include "calc/Calculator.h"
 
+#include "calc/ImproveStage.h"
+
 #include "foundation/Program.h"
 #include "foundation/TextFormat.h"
 #include "foundation/Units.h"
@@ -14,6 +16,7 @@
 #include <QDateTime>
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,6 +28,34 @@ const QString kSection = QStringLiteral("TSheets");
 // millions of nodes in its wide-beam seconds on a fast machine, gigabytes of memory.
 size_t g_queueLimit = 100000;
 TCSCalculator::TRunFigures g_lastRun;
+
+// With the improvement stage on, the first pass runs on a virtual clock of this many expansions per
+// second for every piece of the order (within the bounds below): its beam narrows after a number of
+// expansions that does not depend on the machine, and the stage gets most of the time.
+constexpr double kFirstPassEffort = 40000;
+constexpr double kFirstPassPaceMin = 25;
+constexpr double kFirstPassPaceMax = 400;
+// The stage's rounds, in expansions per worker: short enough to share progress between the workers
+// often, long enough that starting the threads costs nothing.
+constexpr int64_t kImproveRound = 20000;
+constexpr uint64_t kImproveSeed = 20261208;
+
+// The first pass's clock when the improvement stage follows: virtual time of its own pace, while
+// every expansion also reaches the process clock, so that a virtual process clock counts it.
+class TPacedClock : public Clock {
+public:
+    TPacedClock(double expansionsPerSecond, Clock& outer) : step_(1.0 / expansionsPerSecond), outer_(outer) {}
+    double Now() override { return now_; }
+    void OnExpansion() override {
+        now_ += step_;
+        outer_.OnExpansion();
+    }
+
+private:
+    double step_;
+    double now_ = 0;
+    Clock& outer_;
+};
 
 int roundHalfEven(double v) {
     return static_cast<int>(std::nearbyint(v));
@@ -42,7 +73,9 @@ size_t TCSCalculator::QueueLimit() {
     return g_queueLimit;
 }
 
-TCSCalculator::TRunFigures TCSCalculator::LastRunFigures() { return g_lastRun; }
+TCSCalculator::TRunFigures TCSCalculator::LastRunFigures() {
+    return g_lastRun;
+}
 
 TCSCalculator::TCSCalculator(TComponent* owner) : TCalculatorBase(owner) {
     TCSCalculator::InitDefaults();
@@ -63,6 +96,8 @@ void TCSCalculator::InitDefaults() {
     bestSheet_ = nullptr;
     currentDimension_ = nullptr;
     search_.reset();
+    stage_.reset();
+    firstPassClock_.reset();
 }
 
 TSheets* TCSCalculator::container() const {
@@ -113,6 +148,17 @@ bool TCSCalculator::Calculate() {
                 partsIn_->AddPart(parts->Part(i));
         initialPartsCount_ = partsIn_->PartsTotalCount();
         sheets->CalculationInfo(5, 0, 0, scpPreparePartsIn, QString());
+        stage_.reset();
+        firstPassClock_.reset();
+        figures_ = {};
+        const TSetup* setup = TApplicationLinks::Setup();
+        if (setup && setup->SheetsImprove()) {
+            calculationStart_ = CurrentClock().Now();
+            const double pace = std::clamp(kFirstPassEffort / std::max(1, initialPartsCount_),
+                                           kFirstPassPaceMin, kFirstPassPaceMax);
+            firstPassClock_ = std::make_unique<TPacedClock>(pace, CurrentClock());
+            stage_ = std::make_unique<TImproveStage>(sheets, *partsIn_, searchSettings());
+        }
 
         while (!Stop() && LastError() == 0 && partsIn_->PartsTotalCount() > 0) {
             phase(scpPrepareNewCuttingSheet);
@@ -130,6 +176,8 @@ bool TCSCalculator::Calculate() {
                 currentDimension_->SetIsUnUseable(true);
             }
         }
+        if (stage_ && !Stop() && LastError() == 0)
+            improve();
         if (Stop())
             addError(-1, QString());
     } catch (const std::exception& e) {
@@ -138,6 +186,8 @@ bool TCSCalculator::Calculate() {
         addError(99, QString());
     }
     search_.reset();
+    stage_.reset();
+    firstPassClock_.reset();
     g_lastRun = Figures();
 
     phase(scpAssignUnusedPartsToReport);
@@ -152,7 +202,7 @@ void TCSCalculator::prepareNewCuttingSheet() {
     TSheets* sheets = container();
     sheets->SetCalculationSheetProgress(0);
     sheets->SetCalculationSheetNumber(sheets->CalculationSheetNumber() + 1);
-    startTime_ = CurrentClock().Now();
+    startTime_ = searchClock().Now();
 
     for (int i = 0; i < partsIn_->ItemCount(); ++i)
         partsIn_->PartIn(i)->SetUsedCounter(0);
@@ -186,10 +236,20 @@ void TCSCalculator::prepareNewCuttingSheet() {
         const TCSPartIn* t = partsIn_->PartIn(i);
         types.push_back({t->ID(), t->StoredX().raw(), t->StoredY().raw(), t->Orientation(), t->Count()});
     }
+    if (stage_) {
+        typeIndex_.clear();
+        for (const TSearchPartType& t : types)
+            typeIndex_.push_back(stage_->TypeIndexOf(t.x, t.y, t.orientation));
+    }
     TCSDimOut root;
     root.AssignFromDimension(*currentDimension_);
+    search_ = std::make_unique<TSheetSearch>(std::move(types), root.X().raw(), root.Y().raw(),
+                                             root.Orientation(), searchSettings(), searchClock());
+    search_->Start();
+}
 
-    const TMaterial* material = sheets->Material();
+TSearchSettings TCSCalculator::searchSettings() const {
+    const TMaterial* material = container()->Material();
     const TSetup* setup = TApplicationLinks::Setup();
     TSearchSettings s;
     s.kerf = material->StoredCutWidth().raw();
@@ -199,9 +259,11 @@ void TCSCalculator::prepareNewCuttingSheet() {
     s.reductionTimeMin = setup->SheetsReductionTimeMin();
     s.reductionTimeMax = setup->SheetsReductionTimeMax();
     s.queueLimit = g_queueLimit;
-    search_ = std::make_unique<TSheetSearch>(std::move(types), root.X().raw(), root.Y().raw(),
-                                             root.Orientation(), s, CurrentClock());
-    search_->Start();
+    return s;
+}
+
+Clock& TCSCalculator::searchClock() const {
+    return firstPassClock_ ? *firstPassClock_ : CurrentClock();
 }
 
 void TCSCalculator::solve() {
@@ -218,11 +280,15 @@ void TCSCalculator::solve() {
             sheets->SetCalculationSheetProgress(std::min(progress, 100));
         }
     }
-    totalExpansions_ += search_->Stats().processed;
-    longestQueue_ = std::max(longestQueue_, search_->Stats().longestQueue);
+    figures_.expansions += search_->Stats().processed;
+    figures_.longestQueue = std::max(figures_.longestQueue, search_->Stats().longestQueue);
     // A stopped search keeps no plan: the sheet is neither multiplied nor stored.
-    if (!Stop() && search_->HasBest())
-        takeBestPlan(search_->BestPlan());
+    if (!Stop() && search_->HasBest()) {
+        const TSearchPlan plan = search_->BestPlan();
+        if (stage_)
+            lastPlan_ = plan;
+        takeBestPlan(plan);
+    }
 }
 
 void TCSCalculator::takeBestPlan(const TSearchPlan& plan) {
@@ -338,6 +404,50 @@ void TCSCalculator::storeResult() {
     if (initialPartsCount_ > 0)
         sheets->SetCalculationTotalProgress(
             roundHalfEven(5 + (1 - double(partsIn_->PartsTotalCount()) / double(initialPartsCount_)) * 95));
+    if (stage_)
+        stage_->AddStored(lastPlan_, typeIndex_, currentDimension_, bestSheet_->Count());
+}
+
+void TCSCalculator::improve() {
+    TSheets* sheets = container();
+    phase(scpImprove);
+    sheets->SetCalculationSheetProgress(0);
+    Clock& clock = CurrentClock();
+    // A virtual process clock measures the stage in expansions, so that it ends alike on every
+    // machine; the real one in seconds, the first pass included.
+    const bool virtualTime = dynamic_cast<VirtualClock*>(&clock) != nullptr;
+    const double start = clock.Now();
+    const double end = calculationStart_ + TApplicationLinks::Setup()->SheetsImproveTime();
+    const auto progress = [&] {
+        const double share = end > start ? (clock.Now() - start) / (end - start) : 1;
+        sheets->SetCalculationSheetProgress(std::clamp(roundHalfEven(100 * share), 0, 100));
+    };
+    TImproveControl control;
+    if (!virtualTime)
+        control.deadline = end;
+    control.tick = [&] {
+        progress();
+        return !Stop();
+    };
+    control.nextRound = [&](int64_t spent) {
+        if (virtualTime)
+            for (int64_t i = 0; i < spent; ++i)
+                clock.OnExpansion();
+        progress();
+        return !Stop() && clock.Now() < end;
+    };
+    TImproveSettings settings;
+    settings.seed = kImproveSeed;
+    settings.workers = 2;
+    settings.roundExpansions = kImproveRound;
+    stage_->Run(control, settings);
+    figures_.improveExpansions = stage_->Expansions();
+    figures_.sheetsBefore = int(stage_->Start().sheets.size());
+    figures_.sheetsAfter = int(stage_->Result().sheets.size());
+    // A stop during the stage ends it with the best result so far, which places every part.
+    SetStop(false);
+    sheets->SetCalculationSheetProgress(100);
+    sheets->SetCalculationTotalProgress(100);
 }
 
 void TCSCalculator::reportUnplacedParts() {

@@ -15,6 +15,7 @@ namespace lintaro {
 class TCSPartInList;
 class TCuttingSheet;
 class TDimension;
+class TImproveStage;
 
 class TCSCalculator : public TCalculatorBase {
     LINTARO_COMPONENT(TCSCalculator)
@@ -33,8 +34,11 @@ public:
     struct TRunFigures {
         int64_t expansions = 0;
         size_t longestQueue = 0;
+        int64_t improveExpansions = 0; // of the improvement stage
+        int sheetsBefore = 0;          // sheets of the first pass, when the stage ran
+        int sheetsAfter = 0;           // sheets after the stage
     };
-    TRunFigures Figures() const { return {totalExpansions_, longestQueue_}; }
+    TRunFigures Figures() const { return figures_; }
     // The figures of the last run that ended in this process.
     static TRunFigures LastRunFigures();
 
@@ -53,6 +57,9 @@ private:
     void storeResult();
     void reportUnplacedParts();
     QString nowText() const;
+    Clock& searchClock() const;
+    TSearchSettings searchSettings() const;
+    void improve();
 
     double startTime_ = 0;
     int64_t generatedCount_ = 0;
@@ -62,8 +69,15 @@ private:
     int64_t processedCount_ = 0;
     TDimension* currentDimension_ = nullptr; // in the container's material
     std::unique_ptr<TSheetSearch> search_;
-    int64_t totalExpansions_ = 0;
-    size_t longestQueue_ = 0;
+    TRunFigures figures_;
+
+    // The improvement stage (SheetsImprove): the first pass runs on a clock of its own pace, and
+    // every stored plan is kept for the stage with the part types of its search.
+    std::unique_ptr<Clock> firstPassClock_;
+    std::unique_ptr<TImproveStage> stage_;
+    std::vector<int> typeIndex_; // the current search's part types in the stage's demand
+    TSearchPlan lastPlan_;
+    double calculationStart_ = 0;
 };
 
 // Makes every TSheets calculate with TCSCalculator.

@@ -135,11 +135,14 @@ TSheetSearch::TSheetSearch(std::vector<TSearchPartType> types, int64_t dimX, int
     initial_.reserve(types_.size());
     for (const TSearchPartType& t : types_)
         initial_.push_back(t.count);
-    // Types ranked by diagonal once; equal diagonals share a rank.
+    // Types ranked by diagonal (or by the given keys) once; equal diagonals share a rank.
     std::vector<std::pair<__int128, int>> diagonals;
+    const bool keyed = settings_.typeKeys.size() == types_.size();
     for (size_t i = 0; i < types_.size(); ++i)
-        diagonals.push_back(
-            {__int128(types_[i].x) * types_[i].x + __int128(types_[i].y) * types_[i].y, int(i)});
+        diagonals.push_back({keyed
+                                 ? __int128(settings_.typeKeys[i])
+                                 : __int128(types_[i].x) * types_[i].x + __int128(types_[i].y) * types_[i].y,
+                             int(i)});
     std::sort(diagonals.begin(), diagonals.end());
     diagRank_.assign(types_.size(), 0);
     int rank = 0;
@@ -300,9 +303,19 @@ void TSheetSearch::SolveStep() {
             n->sortedTypes = true;
         }
         int d = 0;
-        for (auto it = order.rbegin(); it != order.rend() && d == 0; ++it)
-            if (counts[size_t(*it)] > 0)
-                d = expandRest(*n, r, *it, counts);
+        if (settings_.typesPerRest > 1) {
+            // The children of several part types compete for the beam.
+            candidates_.clear();
+            int tried = 0;
+            for (auto it = order.rbegin(); it != order.rend() && tried < settings_.typesPerRest; ++it)
+                if (counts[size_t(*it)] > 0 && collectCandidates(*n, r, *it, counts))
+                    ++tried;
+            d = keepCandidates(*n, r);
+        } else {
+            for (auto it = order.rbegin(); it != order.rend() && d == 0; ++it)
+                if (counts[size_t(*it)] > 0)
+                    d = expandRest(*n, r, *it, counts);
+        }
         if (d == 0)
             n->rests[r].tooSmall = true;
         produced += d;
@@ -320,6 +333,14 @@ void TSheetSearch::SolveStep() {
 }
 
 int TSheetSearch::expandRest(Node& n, size_t restIndex, int type, const std::vector<int>& counts) {
+    candidates_.clear();
+    collectCandidates(n, restIndex, type, counts);
+    return keepCandidates(n, restIndex);
+}
+
+bool TSheetSearch::collectCandidates(const Node& n, size_t restIndex, int type,
+                                     const std::vector<int>& counts) {
+    const size_t before = candidates_.size();
     const TSearchRest r = n.rests[restIndex];
     const TSearchPartType& t = types_[size_t(type)];
     const int64_t count = counts[size_t(type)];
@@ -332,7 +353,6 @@ int TSheetSearch::expandRest(Node& n, size_t restIndex, int type, const std::vec
     const int64_t maxCut = settings_.maxCut;
 
     std::vector<Candidate>& candidates = candidates_;
-    candidates.clear();
     for (int turned = 0; turned < 2; ++turned) {
         if (turned ? !turnedAllowed : !straightAllowed)
             continue;
@@ -380,6 +400,11 @@ int TSheetSearch::expandRest(Node& n, size_t restIndex, int type, const std::vec
         }
     }
 
+    return candidates.size() > before;
+}
+
+int TSheetSearch::keepCandidates(Node& n, size_t restIndex) {
+    std::vector<Candidate>& candidates = candidates_;
     QuickSort(candidates,
               [](const Candidate& a, const Candidate& b) { return compareValues(a.score, b.score); });
     stats_.candidates += static_cast<int64_t>(candidates.size());

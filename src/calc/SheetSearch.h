@@ -46,6 +46,11 @@ struct TSearchSettings {
     // Once the queue holds this many nodes the beam narrows to one child, which bounds the memory
     // of the wide-beam phase on fast machines. 0: no bound.
     size_t queueLimit = 0;
+    // The order in which the part types are tried, one key per type, the largest first; empty: by
+    // diagonal. The improvement stage tries other orders on pooled parts.
+    std::vector<int64_t> typeKeys;
+    // Part types whose blocks compete for one rest; 1: the first type that fits, the search's own rule.
+    int typesPerRest = 1;
 };
 
 struct TSearchPiece {
@@ -117,6 +122,10 @@ private:
     void countsOf(const Node& n, std::vector<int>& counts) const;
     bool typeBefore(int a, int b, const std::vector<int>& counts) const;
     int expandRest(Node& n, size_t restIndex, int type, const std::vector<int>& counts);
+    // Adds the children of one part type to the candidates; false when it gave none.
+    bool collectCandidates(const Node& n, size_t restIndex, int type, const std::vector<int>& counts);
+    // Queues the best candidates within the beam; the number queued.
+    int keepCandidates(Node& n, size_t restIndex);
     void placeBlock(const Node& n, size_t restIndex, int type, int a, int b, bool turned, int64_t w,
                     int64_t h, std::vector<Candidate>& out) const;
     Node* makeChild(const Node& n, size_t restIndex, const Candidate& c) const;

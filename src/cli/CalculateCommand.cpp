@@ -11,6 +11,7 @@
 #include "model/Material.h"
 #include "model/Order.h"
 #include "model/Part.h"
+#include "model/Setup.h"
 #include "model/Sheets.h"
 
 #include <QFile>
@@ -28,13 +29,30 @@ int validParts(const TPartList& parts) {
     return n;
 }
 
+// --improve[=SECONDS]: the improvement stage after the search, for this run (SheetsImprove and
+// SheetsImproveTime of the settings).
+void applyImprove(const TCommandLine& line) {
+    if (!line.Has("improve"))
+        return;
+    TSetup* setup = TApplicationLinks::Setup();
+    if (!line.Value("improve").isEmpty()) {
+        bool ok = false;
+        const int seconds = line.Value("improve").toInt(&ok);
+        if (!ok || seconds < 1 || seconds > 600)
+            throw UsageError(QStringLiteral("--improve=SECONDS wants whole seconds from 1 to 600"));
+        setup->SetSheetsImproveTime(seconds);
+    }
+    setup->SetSheetsImprove(true);
+}
+
 class TCalculateCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("calculate"); }
     QList<TOptionSpec> Options() const override {
         return CommonOptions() << TOptionSpec{"material", true} << TOptionSpec{"output", true}
                                << TOptionSpec{"force", false} << TOptionSpec{"parts", true}
-                               << TOptionSpec{"lenient", false} << TOptionSpec{"deterministic", true, true};
+                               << TOptionSpec{"lenient", false} << TOptionSpec{"deterministic", true, true}
+                               << TOptionSpec{"improve", true, true};
     }
     QString Synopsis() const override {
         return QStringLiteral("calculate (ORDER.LNO | --parts PARTS.csv --material FILE.LNM) [options]");
@@ -54,6 +72,8 @@ public:
             "  --force               replace an existing NAME-result.LNO\n"
             "  --deterministic[=N]   a virtual clock of N search steps per second (default 500000,\n"
             "                        about this machine's pace): the same plan on every machine\n"
+            "  --improve[=SECONDS]   after the search, improve the whole result for SECONDS (1 to\n"
+            "                        600, default the settings' SheetsImproveTime, 2)\n"
             "\n"
             "Part list (CSV): one part per line, five fields separated by \";\":\n"
             "  caption;X;Y;orientation;count        for example   Shelf;562.5;300;X;4\n"
@@ -93,6 +113,7 @@ public:
         }
         const QString target = outputPath(input, line);
         session.ApplyDeterministic(line);
+        applyImprove(line);
 
         TSheets* sheets = session.Order().Sheets();
         qsizetype printed = 0;

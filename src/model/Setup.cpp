@@ -21,6 +21,10 @@ namespace lintaro {
 
 namespace {
 
+// The improvement stage's time: at least a second, at most ten minutes.
+constexpr int kMinImproveTime = 1;
+constexpr int kMaxImproveTime = 600;
+
 // Stores a changed value and announces it, as every setter does.
 template <class T> void changeField(TSetup& setup, T& field, const T& value, const char* propName) {
     if (field == value)
@@ -132,6 +136,8 @@ void TSetup::InitDefaults() {
     sheetsMaxCutLength_ = Currency::fromInteger(3200);
     reductionTimeMax_ = 12;
     reductionTimeMin_ = 4;
+    sheetsImprove_ = false;
+    sheetsImproveTime_ = 2;
     sheetsShowCaptionsOnParts_ = false;
     sheetsZoom_ = 200;
     supplierLogoFileName_.clear();
@@ -167,6 +173,8 @@ void TSetup::copyFields(const TSetup& from) {
     sheetsMaxCutLength_ = from.sheetsMaxCutLength_;
     reductionTimeMax_ = from.reductionTimeMax_;
     reductionTimeMin_ = from.reductionTimeMin_;
+    sheetsImprove_ = from.sheetsImprove_;
+    sheetsImproveTime_ = from.sheetsImproveTime_;
     sheetsShowCaptionsOnParts_ = from.sheetsShowCaptionsOnParts_;
     sheetsZoom_ = from.sheetsZoom_;
     supplierLogoFileName_ = from.supplierLogoFileName_;
@@ -344,6 +352,13 @@ void TSetup::SetSheetsReductionTimeMin(int value) {
     changeField(*this, reductionTimeMin_, clampToInt(v), "SheetsReductionTimeMin");
 }
 
+void TSetup::SetSheetsImprove(bool value) {
+    changeField(*this, sheetsImprove_, value, "SheetsImprove");
+}
+void TSetup::SetSheetsImproveTime(int value) {
+    changeField(*this, sheetsImproveTime_, std::clamp(value, kMinImproveTime, kMaxImproveTime),
+                "SheetsImproveTime");
+}
 void TSetup::SetSheetsShowCaptionsOnParts(bool value) {
     changeField(*this, sheetsShowCaptionsOnParts_, value, "SheetsShowCaptionsOnParts");
 }
@@ -402,6 +417,10 @@ QString TSetup::GetPropAsString(const QString& name) const {
         return QString::number(reductionTimeMax_);
     if (key == QLatin1String("SHEETSREDUCTIONTIMEMIN"))
         return QString::number(reductionTimeMin_);
+    if (key == QLatin1String("SHEETSIMPROVE"))
+        return flagText(sheetsImprove_);
+    if (key == QLatin1String("SHEETSIMPROVETIME"))
+        return QString::number(sheetsImproveTime_);
     if (key == QLatin1String("SHEETSZOOM"))
         return QString::number(sheetsZoom_);
     if (key == QLatin1String("SUPPLIERLOGOFILENAME"))
@@ -460,6 +479,10 @@ void TSetup::SetPropAsString(const QString& name, const QString& value) {
         SetSheetsReductionTimeMax(CleanedEntryToInteger(value, reductionTimeMax_));
     else if (key == QLatin1String("SHEETSREDUCTIONTIMEMIN"))
         SetSheetsReductionTimeMin(CleanedEntryToInteger(value, reductionTimeMin_));
+    else if (key == QLatin1String("SHEETSIMPROVE"))
+        SetSheetsImprove(isOne);
+    else if (key == QLatin1String("SHEETSIMPROVETIME"))
+        SetSheetsImproveTime(CleanedEntryToInteger(value, sheetsImproveTime_));
     else if (key == QLatin1String("SHEETSZOOM"))
         SetSheetsZoom(CleanedEntryToInteger(value, sheetsZoom_));
     else if (key == QLatin1String("SUPPLIERLOGOFILENAME"))
@@ -514,6 +537,8 @@ void TSetup::SaveToINI(TINI& storage) const {
     QStringList& sheets = section("Sheets");
     put(sheets, "AddExtractToOrder", flagText(sheetsAddExtractToOrder_));
     put(sheets, "ErlangeFont", flagText(sheetsErlangeFont_));
+    put(sheets, "Improve", flagText(sheetsImprove_));
+    put(sheets, "ImproveTime", QString::number(sheetsImproveTime_));
     put(sheets, "MaxCutLength", sheetsMaxCutLength_.toScaledText());
     put(sheets, "ReductionTimeMax", QString::number(reductionTimeMax_));
     put(sheets, "ReductionTimeMin", QString::number(reductionTimeMin_));
@@ -555,6 +580,9 @@ void TSetup::readFields(const TINI& storage) {
     // Taken as they stand: the setters' bounds do not apply to a file.
     r.integer("Sheets", "ReductionTimeMax", reductionTimeMax_);
     r.integer("Sheets", "ReductionTimeMin", reductionTimeMin_);
+    sheetsImprove_ = r.flag("Sheets", "Improve");
+    r.integer("Sheets", "ImproveTime", sheetsImproveTime_);
+    sheetsImproveTime_ = std::clamp(sheetsImproveTime_, kMinImproveTime, kMaxImproveTime);
     sheetsShowCaptionsOnParts_ = r.flag("Sheets", "ShowCaptionsOnParts");
     r.integer("Sheets", "Zoom", sheetsZoom_);
 

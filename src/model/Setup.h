@@ -108,6 +108,11 @@ public:
     void SetSheetsReductionTimeMax(int value);
     int SheetsReductionTimeMin() const { return reductionTimeMin_; }
     void SetSheetsReductionTimeMin(int value);
+    // The improvement stage after the sheet-by-sheet search, and its time in seconds (1 … 600).
+    bool SheetsImprove() const { return sheetsImprove_; }
+    void SetSheetsImprove(bool value);
+    int SheetsImproveTime() const { return sheetsImproveTime_; }
+    void SetSheetsImproveTime(int value);
     bool SheetsShowCaptionsOnParts() const { return sheetsShowCaptionsOnParts_; }
     void SetSheetsShowCaptionsOnParts(bool value);
     int SheetsZoom() const { return sheetsZoom_; }
@@ -151,6 +156,8 @@ private:
     Currency sheetsMaxCutLength_ = Currency::fromInteger(3200); // mm
     int reductionTimeMax_ = 12;
     int reductionTimeMin_ = 4;
+    bool sheetsImprove_ = false;
+    int sheetsImproveTime_ = 2;
     bool sheetsShowCaptionsOnParts_ = false;
     int sheetsZoom_ = 200;
     TAddress* supplier_ = nullptr; // owned

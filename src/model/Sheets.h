@@ -30,7 +30,8 @@ enum TSheetsCalculationPhase {
     scpSolve,
     scpMultiplication,
     scpStoreResultCuttingSheet,
-    scpAssignUnusedPartsToReport
+    scpAssignUnusedPartsToReport,
+    scpImprove // the improvement stage after the sheet-by-sheet search
 };
 
 // What the container needs of a calculator; the calculation layer provides the real one.

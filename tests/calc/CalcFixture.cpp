@@ -88,7 +88,8 @@ void CalcFixture::calculate() {
             const TPart* part = static_cast<const TPart*>(parts->FindItem(-p->PartID()));
             ASSERT_NE(part, nullptr);
             c.pieces.push_back({p->OX().raw(), p->OY().raw(), p->X().raw(), p->Y().raw(),
-                                int(part->Orientation()), p->IsRotated()});
+                                int(part->Orientation()), p->IsRotated(), part->StoredX().raw(),
+                                part->StoredY().raw()});
         }
         EXPECT_EQ(CheckSheetPlan(c), "") << "sheet " << i + 1;
         for (int j = 0; j < s->Rests()->ItemCount(); ++j)

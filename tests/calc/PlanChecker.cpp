@@ -91,8 +91,14 @@ std::string CheckSheetPlan(const CheckSheet& s) {
         if (s.grain != 0 && p.grainRule != 0) {
             // Along the grain: a part ruled like the stock lies straight, a crossed rule turned.
             const bool straight = p.grainRule == s.grain;
-            if (p.rotated == straight)
+            if (p.partX > 0) {
+                const int64_t ruled = p.grainRule == 1 ? p.partX : p.partY; // the side that follows the grain
+                const int64_t along = s.grain == 1 ? p.w : p.h;
+                if (along != ruled)
+                    err << "piece " << i << " lies across the grain; ";
+            } else if (p.rotated == straight) {
                 err << "piece " << i << " lies across the grain; ";
+            }
         }
     }
     if (!err.str().empty())

@@ -13,6 +13,10 @@ struct CheckPiece {
     int64_t ox = 0, oy = 0, w = 0, h = 0; // raw mm (× 10 000)
     int grainRule = 0;                    // 0 none, 1 along X, 2 along Y (of the ordered part)
     bool rotated = false;
+    // The ordered part's size, raw mm. A part may share its type with the part of the exchanged size
+    // and crossed rule, so the grain is checked on the piece's extent along the stock's grain; 0:
+    // checked on the rotation instead.
+    int64_t partX = 0, partY = 0;
 };
 
 struct CheckSheet {

@@ -271,3 +271,33 @@ TEST(SheetSearch, RandomOrdersGiveSoundPlans) {
         }
     }
 }
+
+// The improvement stage's variations: other type orders and several types per rest. The search's
+// own rule tries only the largest type that fits.
+TEST(SheetSearchVariants, TypeKeysAndTypesPerRestChooseWhichTypesTheRootTries) {
+    struct Row {
+        std::vector<int64_t> keys;
+        int typesPerRest;
+        std::vector<int> expectedTypes; // of the root's children, sorted, unique
+    };
+    const Row rows[] = {
+        {{}, 1, {0}},     // by diagonal: the large part first
+        {{1, 2}, 1, {1}}, // the keys put the small part first
+        {{}, 2, {0, 1}},  // both compete
+        {{1, 2}, 2, {0, 1}},
+    };
+    VirtualClock clock(0);
+    for (const Row& row : rows) {
+        TSearchSettings s = settings();
+        s.typeKeys = row.keys;
+        s.typesPerRest = row.typesPerRest;
+        TSheetSearch search({type(1, 800, 600, 3), type(2, 300, 200, 5)}, mm(2000), mm(1000), csdooNone, s,
+                            clock);
+        std::vector<int> seen;
+        for (const TSearchPlan& p : search.ExpandRootForTest())
+            seen.push_back(p.pieces.at(0).type);
+        std::sort(seen.begin(), seen.end());
+        seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+        EXPECT_EQ(seen, row.expectedTypes) << row.typesPerRest;
+    }
+}

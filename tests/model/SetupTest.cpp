@@ -694,3 +694,37 @@ TEST_F(SetupTest, ProgramSetupIsLoadedFromTheSettingsFileAndRegistered) {
 }
 
 } // namespace
+
+TEST_F(SetupTest, ImproveSettingsLiveInTheSheetsSection) {
+    struct Row {
+        const char* text;
+        bool improve;
+        int seconds;
+    };
+    const Row rows[] = {
+        {"[Sheets]\r\nImprove=1\r\nImproveTime=5\r\n", true, 5},
+        {"[Sheets]\r\nImprove=0\r\n", false, 2},                 // the default time
+        {"[Sheets]\r\nImprove=1\r\nImproveTime=0\r\n", true, 1}, // at least a second
+        {"[Sheets]\r\nImproveTime=100000\r\n", false, 600},      // at most ten minutes
+        {"[Sheets]\r\nImproveTime=soon\r\n", false, 2},
+    };
+    for (const Row& row : rows) {
+        TSetup setup;
+        ASSERT_TRUE(loadText(setup, row.text));
+        EXPECT_EQ(setup.SheetsImprove(), row.improve) << row.text;
+        EXPECT_EQ(setup.SheetsImproveTime(), row.seconds) << row.text;
+    }
+    TSetup setup;
+    setup.SetPropAsString("SheetsImprove", "1");
+    setup.SetPropAsString("SheetsImproveTime", "9");
+    EXPECT_EQ(setup.GetPropAsString("SheetsImprove"), "1");
+    EXPECT_EQ(setup.GetPropAsString("SheetsImproveTime"), "9");
+    setup.SetSheetsImproveTime(-3);
+    EXPECT_EQ(setup.SheetsImproveTime(), 1);
+    TINI ini;
+    setup.SaveToINI(ini);
+    TSetup copy;
+    copy.LoadFromINI(ini);
+    EXPECT_TRUE(copy.SheetsImprove());
+    EXPECT_EQ(copy.SheetsImproveTime(), 1);
+}

@@ -1,0 +1,586 @@
+#include "calc/PlanImprover.h"
+
+#include "platform/Clock.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <random>
+#include <thread>
+#include <tuple>
+
+namespace lintaro {
+
+namespace {
+
+// num / den rounded to the nearest integer, ties to even; num ≥ 0, den > 0.
+int64_t divRound(int64_t num, int64_t den) {
+    int64_t q = num / den;
+    const int64_t rem = num % den;
+    if (2 * rem > den || (2 * rem == den && (q & 1)))
+        ++q;
+    return q;
+}
+
+// X × Y in mm², raw (the rest order of the search).
+int64_t areaKey(int64_t x, int64_t y) {
+    return divRound(x * y, 10000);
+}
+
+} // namespace
+
+int64_t ImproveAreaKey(int64_t x, int64_t y) {
+    return areaKey(x, y);
+}
+
+namespace {
+
+double steadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// How hard one layout is searched: the pace of the search's own virtual clock (expansions per
+// virtual second: a low pace narrows the beam to one child after a few expansions) and the virtual
+// seconds over which the block shapes tried fall to the largest one.
+struct TEffort {
+    double pace;
+    double shapesTime;
+};
+
+// The orders in which a layout tries the part types, besides the search's own (by diagonal).
+enum TTypeOrder { toDiagonal, toArea, toLongSide, toAlongX, toAlongY, toPerimeter, toRandom, toCount };
+
+constexpr TEffort kSheetEfforts[] = {{0.5, 1}, {2, 2}, {6, 3}, {20, 4}};
+constexpr TEffort kRestEfforts[] = {{0.5, 1}, {3, 2}};
+// Layouts tried for every new sheet (the fullest is kept), sheets taken out besides the emptiest
+// one, and part types whose blocks compete for a rest: the search's own rule is one.
+constexpr int kSheetAttempts = 2;
+constexpr int kMaxExtra = 4;
+constexpr int kTypesPerRest = 3;
+// The highest effort level: the layouts' pace grows twofold a level.
+constexpr int kMaxLevel = 5;
+// Rounds without progress before the effort goes up a level.
+constexpr int kRoundsPerLevel = 3;
+// The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
+// memory low.
+constexpr size_t kQueueLimit = 4000;
+
+void sortPieces(TImproveSheet& sheet) {
+    std::sort(sheet.pieces.begin(), sheet.pieces.end(), [](const TSearchPiece& a, const TSearchPiece& b) {
+        return std::tie(a.oy, a.ox, a.type) < std::tie(b.oy, b.ox, b.type);
+    });
+}
+
+} // namespace
+
+class TPlanImprover::TWorker {
+public:
+    TWorker(const TPlanImprover& owner, uint64_t seed, const std::atomic<bool>& stop)
+        : o_(owner), random_(seed), stop_(stop) {}
+
+    // Works from `current` until the round's expansions are spent; `best` keeps the best result seen.
+    void Round(TImproveResult& current, TImproveResult& best, TImproveScore& bestScore, int64_t budget,
+               double deadline, const std::function<bool()>* tick) {
+        deadline_ = deadline;
+        tick_ = tick;
+        const int64_t start = expansions;
+        TImproveScore currentScore = o_.ScoreOf(current);
+        double currentGuide = Guide(current);
+        const TImproveScore startScore = currentScore;
+        const double startGuide = currentGuide;
+        while (expansions - start < budget && !stopped()) {
+            const int64_t before = expansions;
+            TImproveResult candidate = current;
+            const bool made = move(candidate);
+            if (expansions == before)
+                ++expansions; // a move that searched nothing still counts, so every round ends
+            if (!made || stopped())
+                continue;
+            const TImproveScore score = o_.ScoreOf(candidate);
+            const double g = Guide(candidate);
+            if (!Accept(score, g, currentScore, currentGuide))
+                continue;
+            current = std::move(candidate);
+            currentScore = score;
+            currentGuide = g;
+            if (Better(currentScore, bestScore)) {
+                best = current;
+                bestScore = currentScore;
+            }
+        }
+        // A round that got nowhere doubles the effort of the layouts, up to a bound; progress
+        // brings the quick layouts back.
+        if (Ahead(currentScore, currentGuide, startScore, startGuide))
+            stagnant_ = 0;
+        else if (!stopped())
+            ++stagnant_;
+        level_ = std::min(stagnant_ / kRoundsPerLevel, kMaxLevel);
+    }
+
+    int64_t expansions = 0;
+    bool userStop = false;
+
+private:
+    bool stopped() {
+        if (userStop || stop_.load(std::memory_order_relaxed))
+            return true;
+        if (++checks_ % 64 != 0)
+            return false;
+        if (deadline_ > 0 && steadySeconds() >= deadline_)
+            return true;
+        if (tick_ && !(*tick_)()) {
+            userStop = true;
+            return true;
+        }
+        return false;
+    }
+
+public:
+    // Among results of equal stock area the search drifts towards those whose free area gathers on
+    // few sheets: that is how a sheet empties at last.
+    double Guide(const TImproveResult& r) const {
+        double sum = 0;
+        for (const TImproveSheet& s : r.sheets) {
+            const TImproveStock& stock = o_.stocks_[size_t(s.stock)];
+            const double free = double(areaKey(stock.x, stock.y) - s.partsArea);
+            sum += free * free;
+        }
+        return sum;
+    }
+
+    // A result the worker moves to: not worse than the current one in pieces placed and stock area,
+    // and its free area at least as concentrated.
+    static bool Accept(const TImproveScore& s, double g, const TImproveScore& current, double currentGuide) {
+        if (s.placed != current.placed)
+            return s.placed > current.placed;
+        if (s.stockArea != current.stockArea)
+            return s.stockArea < current.stockArea;
+        return g >= currentGuide;
+    }
+    // Strictly ahead by the same rule.
+    static bool Ahead(const TImproveScore& s, double g, const TImproveScore& other, double otherGuide) {
+        return Accept(s, g, other, otherGuide) && !Accept(other, otherGuide, s, g);
+    }
+
+private:
+    double fillRatio(const TImproveSheet& s) const {
+        const TImproveStock& stock = o_.stocks_[size_t(s.stock)];
+        return double(s.partsArea) / double(std::max<int64_t>(1, areaKey(stock.x, stock.y)));
+    }
+
+    int randomBelow(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    // The least filled of a few sheets drawn at random, or the least filled of all.
+    int pickEmptySheet(const TImproveResult& r, const std::vector<bool>& taken) {
+        const int n = int(r.sheets.size());
+        int chosen = -1;
+        const int draws = randomBelow(3) == 0 ? n : 3;
+        for (int i = 0; i < draws; ++i) {
+            const int k = draws == n ? i : randomBelow(n);
+            if (taken[size_t(k)])
+                continue;
+            if (chosen < 0 || fillRatio(r.sheets[size_t(k)]) < fillRatio(r.sheets[size_t(chosen)]))
+                chosen = k;
+        }
+        return chosen;
+    }
+
+    // A sheet holding pieces of the types of sheet `to`: its pieces may trade places with those.
+    // The best of a few drawn at random.
+    int pickRelated(const TImproveResult& r, int to, const std::vector<bool>& taken) {
+        std::vector<bool> types(o_.types_.size(), false);
+        for (const TSearchPiece& p : r.sheets[size_t(to)].pieces)
+            types[size_t(p.type)] = true;
+        const int n = int(r.sheets.size());
+        int chosen = -1;
+        int chosenShared = -1;
+        for (int draw = 0; draw < 6; ++draw) {
+            const int k = randomBelow(n);
+            if (taken[size_t(k)])
+                continue;
+            int shared = 0;
+            for (const TSearchPiece& p : r.sheets[size_t(k)].pieces)
+                shared += types[size_t(p.type)] ? 1 : 0;
+            if (shared > chosenShared) {
+                chosen = k;
+                chosenShared = shared;
+            }
+        }
+        return chosen;
+    }
+
+    // Ruin and recreate: take some sheets out, put their pieces into the rests of the others, lay
+    // the remainder out on new sheets.
+    bool move(TImproveResult& r) {
+        const int n = int(r.sheets.size());
+        if (n == 0)
+            return false;
+        std::vector<bool> taken(size_t(n), false);
+        const int first = pickEmptySheet(r, taken);
+        if (first < 0)
+            return false;
+        taken[size_t(first)] = true;
+        const int extra = randomBelow(std::min(kMaxExtra, n));
+        const int way = randomBelow(3);
+        for (int i = 0; i < extra; ++i) {
+            const int k = way == 0   ? pickEmptySheet(r, taken)
+                          : way == 1 ? randomBelow(n)
+                                     : pickRelated(r, first, taken);
+            if (k >= 0)
+                taken[size_t(k)] = true;
+        }
+        std::vector<int> pool(o_.types_.size(), 0);
+        std::vector<TImproveSheet> kept;
+        kept.reserve(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            if (taken[size_t(i)]) {
+                for (const TSearchPiece& p : r.sheets[size_t(i)].pieces)
+                    ++pool[size_t(p.type)];
+            } else {
+                kept.push_back(std::move(r.sheets[size_t(i)]));
+            }
+        }
+        r.sheets = std::move(kept);
+        if (extra == 0 || randomBelow(2) == 0)
+            fillRests(r, pool);
+        return recreate(r, pool) && o_.KeepsPriorities(r);
+    }
+
+    bool poolEmpty(const std::vector<int>& pool) const {
+        return std::all_of(pool.begin(), pool.end(), [](int c) { return c == 0; });
+    }
+
+    // Pours pieces of the pool into the largest free rests of the sheets.
+    void fillRests(TImproveResult& r, std::vector<int>& pool) {
+        int64_t smallest = -1;
+        for (size_t t = 0; t < pool.size(); ++t)
+            if (pool[t] > 0) {
+                const int64_t a = areaKey(o_.types_[t].x, o_.types_[t].y);
+                smallest = smallest < 0 ? a : std::min(smallest, a);
+            }
+        if (smallest < 0)
+            return;
+        struct Slot {
+            int sheet;
+            int rest;
+            int64_t area;
+        };
+        std::vector<Slot> slots;
+        const int64_t maxCut = o_.settings_.search.maxCut;
+        for (size_t i = 0; i < r.sheets.size(); ++i)
+            for (size_t j = 0; j < r.sheets[i].rests.size(); ++j) {
+                const TSearchRest& rest = r.sheets[i].rests[j];
+                if (rest.area >= smallest && !(rest.x > maxCut && rest.y > maxCut))
+                    slots.push_back({int(i), int(j), rest.area});
+            }
+        std::shuffle(slots.begin(), slots.end(), random_);
+        std::stable_sort(slots.begin(), slots.end(),
+                         [](const Slot& a, const Slot& b) { return a.area > b.area; });
+        const TEffort effort = kRestEfforts[size_t(randomBelow(int(std::size(kRestEfforts))))];
+        order_ = TTypeOrder(randomBelow(toCount));
+        std::vector<bool> touched(r.sheets.size(), false);
+        const size_t tries = std::min<size_t>(slots.size(), 16);
+        for (size_t k = 0; k < tries && !poolEmpty(pool) && !stopped(); ++k) {
+            TImproveSheet& sheet = r.sheets[size_t(slots[k].sheet)];
+            TSearchRest& rest = sheet.rests[size_t(slots[k].rest)];
+            TImproveSheet added;
+            if (!fill(rest.ox, rest.oy, rest.x, rest.y, rest.orientation, pool, effort, added))
+                continue;
+            rest.x = rest.y = 0; // taken; removed below
+            sheet.pieces.insert(sheet.pieces.end(), added.pieces.begin(), added.pieces.end());
+            sheet.rests.insert(sheet.rests.end(), added.rests.begin(), added.rests.end());
+            sheet.partsArea += added.partsArea;
+            touched[size_t(slots[k].sheet)] = true;
+        }
+        for (size_t i = 0; i < r.sheets.size(); ++i) {
+            if (!touched[i])
+                continue;
+            auto& rests = r.sheets[i].rests;
+            rests.erase(std::remove_if(rests.begin(), rests.end(),
+                                       [](const TSearchRest& x) { return x.x == 0 && x.y == 0; }),
+                        rests.end());
+            sortPieces(r.sheets[i]);
+        }
+    }
+
+    // Lays the pool out on new sheets, taking the stock sizes in the calculator's order.
+    bool recreate(TImproveResult& r, std::vector<int>& pool) {
+        std::vector<int> used(o_.stocks_.size(), 0);
+        for (const TImproveSheet& s : r.sheets)
+            ++used[size_t(s.stock)];
+        std::vector<bool> useless(o_.stocks_.size(), false);
+        while (!poolEmpty(pool)) {
+            if (stopped())
+                return false;
+            int stock = -1;
+            for (size_t s = 0; s < o_.stocks_.size() && stock < 0; ++s)
+                if (!useless[s] && used[s] < o_.stocks_[s].available)
+                    stock = int(s);
+            for (size_t s = 0; s < o_.stocks_.size() && stock < 0; ++s)
+                if (!useless[s] && o_.stocks_[s].isDefault)
+                    stock = int(s);
+            if (stock < 0)
+                return false;
+            // Sheet-level look-ahead: a few layouts of other efforts and type orders, the fullest wins.
+            const TImproveStock& st = o_.stocks_[size_t(stock)];
+            TImproveSheet best;
+            std::vector<int> bestPool;
+            for (int attempt = 0; attempt < kSheetAttempts; ++attempt) {
+                const TEffort effort = kSheetEfforts[size_t(randomBelow(int(std::size(kSheetEfforts))))];
+                order_ = TTypeOrder(randomBelow(toCount));
+                std::vector<int> left = pool;
+                TImproveSheet sheet;
+                sheet.stock = stock;
+                if (fill(0, 0, st.x, st.y, st.grain, left, effort, sheet) &&
+                    (bestPool.empty() || sheet.partsArea > best.partsArea)) {
+                    best = std::move(sheet);
+                    bestPool = std::move(left);
+                }
+            }
+            if (bestPool.empty()) {
+                useless[size_t(stock)] = true;
+                continue;
+            }
+            pool = std::move(bestPool);
+            sortPieces(best);
+            ++used[size_t(stock)];
+            r.sheets.push_back(std::move(best));
+        }
+        return true;
+    }
+
+    // Lays pieces of the pool out in the rectangle (ox, oy, x, y) with the search; the pieces placed
+    // leave the pool and are added to `out` with the rests left beside them.
+    bool fill(int64_t ox, int64_t oy, int64_t x, int64_t y, TCSDimOutOrientation grain,
+              std::vector<int>& pool, TEffort effort, TImproveSheet& out) {
+        std::vector<TSearchPartType> types;
+        std::vector<int> index;
+        for (size_t t = 0; t < pool.size(); ++t)
+            if (pool[t] > 0) {
+                TSearchPartType type = o_.types_[t];
+                type.count = pool[t];
+                types.push_back(type);
+                index.push_back(int(t));
+            }
+        if (types.empty())
+            return false;
+        TSearchSettings s = o_.settings_.search;
+        s.typeKeys = typeKeys(types);
+        s.typesPerRest = 1 + randomBelow(kTypesPerRest);
+        s.reductionTimeMin = 0;
+        s.reductionTimeMax = effort.shapesTime;
+        s.queueLimit = kQueueLimit;
+        VirtualClock clock(effort.pace * double(1 << level_));
+        TSheetSearch search(std::move(types), x, y, grain, s, clock);
+        search.Start();
+        while (search.HasWork()) {
+            if (stopped())
+                return false;
+            search.SolveStep();
+            ++expansions;
+        }
+        if (!search.HasBest())
+            return false;
+        const TSearchPlan plan = search.BestPlan();
+        if (plan.pieces.empty())
+            return false;
+        for (TSearchPiece p : plan.pieces) {
+            p.type = index[size_t(p.type)];
+            p.ox = int32_t(p.ox + ox);
+            p.oy = int32_t(p.oy + oy);
+            --pool[size_t(p.type)];
+            out.partsArea += areaKey(p.w, p.h);
+            out.pieces.push_back(p);
+        }
+        for (TSearchRest r : plan.rests) {
+            r.ox = int32_t(r.ox + ox);
+            r.oy = int32_t(r.oy + oy);
+            r.isRoot = false;
+            r.tooSmall = false;
+            out.rests.push_back(r);
+        }
+        return true;
+    }
+
+    std::vector<int64_t> typeKeys(const std::vector<TSearchPartType>& types) {
+        std::vector<int64_t> keys;
+        if (order_ == toDiagonal)
+            return keys;
+        for (const TSearchPartType& t : types) {
+            const int64_t x = t.x / 10000, y = t.y / 10000; // whole mm keep the keys small
+            const int64_t longSide = std::max(x, y), shortSide = std::min(x, y);
+            switch (order_) {
+            case toArea:
+                keys.push_back(x * y);
+                break;
+            case toLongSide:
+                keys.push_back(longSide * 1000000 + shortSide);
+                break;
+            case toAlongX:
+                keys.push_back(x * 1000000 + y);
+                break;
+            case toAlongY:
+                keys.push_back(y * 1000000 + x);
+                break;
+            case toPerimeter:
+                keys.push_back(x + y);
+                break;
+            default:
+                keys.push_back(int64_t(random_() % 1000000));
+                break;
+            }
+        }
+        return keys;
+    }
+
+    const TPlanImprover& o_;
+    std::mt19937_64 random_;
+    TTypeOrder order_ = toDiagonal;
+    int level_ = 0;
+    int stagnant_ = 0;
+    const std::atomic<bool>& stop_;
+    double deadline_ = 0;
+    const std::function<bool()>* tick_ = nullptr;
+    int64_t checks_ = 0;
+};
+
+TPlanImprover::TPlanImprover(std::vector<TSearchPartType> types, std::vector<TImproveStock> stocks,
+                             const TImproveSettings& settings)
+    : types_(std::move(types)), stocks_(std::move(stocks)), settings_(settings) {}
+
+int64_t TPlanImprover::SqrRecyArea(const TImproveSheet& sheet) const {
+    int64_t sum = 0;
+    for (const TSearchRest& r : sheet.rests) {
+        if (r.x < settings_.search.minRecyDim || r.y < settings_.search.minRecyDim)
+            continue;
+        const int64_t area = divRound(int64_t(r.x) * r.y, 10000000000LL); // m², raw
+        if (area < settings_.search.minRecyArea)
+            continue;
+        sum += divRound(area * area, 10000);
+    }
+    return sum;
+}
+
+bool TPlanImprover::KeepsPriorities(const TImproveResult& result) const {
+    std::vector<int> used(stocks_.size(), 0);
+    for (const TImproveSheet& s : result.sheets)
+        ++used[size_t(s.stock)];
+    size_t last = 0;
+    for (size_t i = 0; i < used.size(); ++i)
+        if (used[i] > 0)
+            last = i;
+    for (size_t j = 0; j < last; ++j)
+        if (stocks_[j].first && used[j] < startUsed_[j])
+            return false;
+    return true;
+}
+
+bool TPlanImprover::SamePlan(const TImproveSheet& a, const TImproveSheet& b) {
+    if (a.stock != b.stock || a.pieces.size() != b.pieces.size())
+        return false;
+    for (size_t i = 0; i < a.pieces.size(); ++i) {
+        const TSearchPiece& p = a.pieces[i];
+        const TSearchPiece& q = b.pieces[i];
+        if (p.type != q.type || p.ox != q.ox || p.oy != q.oy || p.w != q.w || p.h != q.h ||
+            p.rotated != q.rotated)
+            return false;
+    }
+    return true;
+}
+
+TImproveScore TPlanImprover::ScoreOf(const TImproveResult& result) const {
+    TImproveScore s;
+    std::vector<const TImproveSheet*> kinds;
+    for (const TImproveSheet& sheet : result.sheets) {
+        s.placed += int64_t(sheet.pieces.size());
+        const TImproveStock& stock = stocks_[size_t(sheet.stock)];
+        s.stockArea += areaKey(stock.x, stock.y);
+        s.sqrRecyArea += SqrRecyArea(sheet);
+        if (std::none_of(kinds.begin(), kinds.end(),
+                         [&](const TImproveSheet* k) { return SamePlan(*k, sheet); }))
+            kinds.push_back(&sheet);
+    }
+    s.distinct = int(kinds.size());
+    return s;
+}
+
+bool TPlanImprover::Better(const TImproveScore& a, const TImproveScore& b) {
+    if (a.placed != b.placed)
+        return a.placed > b.placed;
+    if (a.stockArea != b.stockArea)
+        return a.stockArea < b.stockArea;
+    if (a.sqrRecyArea != b.sqrRecyArea)
+        return a.sqrRecyArea > b.sqrRecyArea;
+    return a.distinct < b.distinct;
+}
+
+TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImproveControl& control) {
+    TImproveResult best = start;
+    for (TImproveSheet& s : best.sheets)
+        sortPieces(s);
+    startUsed_.assign(stocks_.size(), 0);
+    for (const TImproveSheet& s : start.sheets)
+        ++startUsed_[size_t(s.stock)];
+    TImproveScore bestScore = ScoreOf(best);
+    const int count = std::max(1, settings_.workers);
+    std::atomic<bool> stop{false};
+    std::vector<std::unique_ptr<TWorker>> workers;
+    for (int k = 0; k < count; ++k)
+        workers.push_back(std::make_unique<TWorker>(*this, settings_.seed + uint64_t(k) * 7919, stop));
+    std::vector<TImproveResult> current(size_t(count), best);
+    if (best.sheets.empty())
+        return best;
+
+    while (true) {
+        ++rounds_;
+        std::vector<TImproveResult> found(size_t(count), best);
+        std::vector<TImproveScore> scores(size_t(count), bestScore);
+        std::vector<int64_t> before(static_cast<size_t>(count), 0);
+        for (int k = 0; k < count; ++k)
+            before[size_t(k)] = workers[size_t(k)]->expansions;
+        std::vector<std::thread> threads;
+        for (int k = 1; k < count; ++k)
+            threads.emplace_back([&, k] {
+                workers[size_t(k)]->Round(current[size_t(k)], found[size_t(k)], scores[size_t(k)],
+                                          settings_.roundExpansions, control.deadline, nullptr);
+            });
+        const std::function<bool()>* tick = control.tick ? &control.tick : nullptr;
+        workers[0]->Round(current[0], found[0], scores[0], settings_.roundExpansions, control.deadline, tick);
+        if (workers[0]->userStop)
+            stop = true;
+        for (std::thread& t : threads)
+            t.join();
+
+        int64_t spent = 0;
+        for (int k = 0; k < count; ++k) {
+            spent += workers[size_t(k)]->expansions - before[size_t(k)];
+            if (Better(scores[size_t(k)], bestScore)) {
+                best = found[size_t(k)];
+                bestScore = scores[size_t(k)];
+            }
+        }
+        expansions_ += spent;
+        // Every worker goes on from the result that came furthest by the workers' own rule.
+        int lead = 0;
+        TImproveScore leadScore = ScoreOf(current[0]);
+        double leadGuide = workers[0]->Guide(current[0]);
+        for (int k = 1; k < count; ++k) {
+            const TImproveScore s = ScoreOf(current[size_t(k)]);
+            const double g = workers[size_t(k)]->Guide(current[size_t(k)]);
+            if (TWorker::Ahead(s, g, leadScore, leadGuide)) {
+                lead = k;
+                leadScore = s;
+                leadGuide = g;
+            }
+        }
+        for (int k = 0; k < count; ++k)
+            if (k != lead)
+                current[size_t(k)] = current[size_t(lead)];
+        if (stop || !control.nextRound || !control.nextRound(spent))
+            break;
+    }
+    return best;
+}
+
+} // namespace lintaro

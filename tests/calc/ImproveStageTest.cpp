@@ -1,0 +1,195 @@
+#include "CalcFixture.h"
+#include "calc/PlanImprover.h"
+
+#include <random>
+
+using namespace lintaro;
+using lintaro::test::CalcFixture;
+
+namespace {
+
+Currency mm(double v) {
+    return Currency::fromValue(v);
+}
+
+// Every placed part of the result, in order, as text: two results are equal when these are.
+std::string resultText(const TSheets* sheets) {
+    std::string text;
+    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i) {
+        const TCuttingSheet* s = sheets->CuttingSheets()->Sheet(i);
+        text += "sheet " + s->Dimension()->GetPropAsString("").toStdString() + "\n";
+        for (int j = 0; j < s->Parts()->ItemCount(); ++j)
+            text += s->Parts()->PartOut(j)->GetPropAsString("").toStdString() + "\n";
+    }
+    return text;
+}
+
+int sheetTotal(const TSheets* sheets) {
+    int total = 0;
+    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
+        total += sheets->CuttingSheets()->Sheet(i)->Count();
+    return total;
+}
+
+} // namespace
+
+class ImproveStage : public CalcFixture {
+protected:
+    ImproveStage() {
+        setup.SetSheetsImprove(true);
+        setup.SetSheetsImproveTime(2);
+    }
+    // A mixed order whose first pass leaves a nearly empty last sheet.
+    void mixedOrder() {
+        addPart("Side", 720, 560, 9);
+        addPart("Shelf", 564, 300, 11);
+        addPart("Door", 716, 396, 7);
+        addPart("Rail", 900, 100, 6);
+        addPart("Top", 1200, 600, 3);
+    }
+};
+
+TEST_F(ImproveStage, NeverUsesAStoppedSizeNorMoreThanTheStock) {
+    TDimension* stopped = addDim(2800, 2070, 10);
+    stopped->SetIsStopped(true);
+    TDimension* small = addDim(1400, 1000, 3);
+    addDim(2070, 1400, 20, true);
+    mixedOrder();
+    calculate();
+    ASSERT_EQ(sheets->State(), ssCalculatedOK) << report().toStdString();
+    int onSmall = 0;
+    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i) {
+        const TCuttingSheet* s = sheets->CuttingSheets()->Sheet(i);
+        EXPECT_NE(s->Dimension()->ID(), stopped->ID());
+        if (s->Dimension()->ID() == small->ID())
+            onSmall += s->Count();
+    }
+    EXPECT_LE(onSmall, 3);
+    // The stock counts of the container's material follow the improved result.
+    const auto* left = static_cast<const TDimension*>(sheets->Material()->Dims()->FindItem(-small->ID()));
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(left->Count(), 3 - onSmall);
+}
+
+TEST_F(ImproveStage, KeepsUsingTheRestsBeforeTheStock) {
+    addDim(2800, 2070, 30);
+    TDimension* rest = addDim(1200, 800, 1);
+    rest->SetIsRest(true);
+    mixedOrder();
+    calculate();
+    ASSERT_EQ(sheets->State(), ssCalculatedOK) << report().toStdString();
+    bool onRest = false;
+    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
+        onRest = onRest || sheets->CuttingSheets()->Sheet(i)->Dimension()->ID() == rest->ID();
+    EXPECT_TRUE(onRest);
+}
+
+TEST_F(ImproveStage, KeepsGrainAndMaxCut) {
+    material.SetHasOrientation(true);
+    // Cuts along X may not run the whole sheet: one column per block across the long side.
+    TDimension* d = addDim(2800, 1450, 30);
+    d->SetOrientation(doX);
+    setup.SetSheetsMaxCutLength(mm(1500));
+    addPart("Along", 800, 300, 9, poX);
+    addPart("Crossed", 300, 800, 4, poY); // shares the type of "Along"
+    addPart("Across", 700, 350, 8, poY);
+    addPart("Free", 300, 200, 14);
+    addPart("Panel", 1200, 500, 3, poX);
+    calculate(); // the plan checker tests grain and cut lengths on every sheet
+    EXPECT_EQ(sheets->State(), ssCalculatedOK) << report().toStdString();
+}
+
+TEST_F(ImproveStage, GivesTheSamePlanTwiceOnTheVirtualClock) {
+    addDim(2800, 2070, 30);
+    mixedOrder();
+    calculate();
+    const std::string first = resultText(sheets);
+    clock.SetTime(0);
+    calculate();
+    EXPECT_EQ(resultText(sheets), first);
+    EXPECT_FALSE(first.empty());
+}
+
+TEST_F(ImproveStage, IsNeverWorseThanTheSearchAndSaysWhatItGained) {
+    addDim(2800, 2070, 30);
+    mixedOrder();
+    setup.SetSheetsImprove(false);
+    calculate();
+    const int searched = sheetTotal(sheets);
+    setup.SetSheetsImprove(true);
+    clock.SetTime(0);
+    calculate();
+    const int improved = sheetTotal(sheets);
+    EXPECT_LE(improved, searched);
+    const QString r = report();
+    EXPECT_TRUE(r.contains(QStringLiteral("Improved: %1 → %2 sheets").arg(searched).arg(improved)) ||
+                r.contains(QStringLiteral("Improvement: nothing better than %1 sheets").arg(searched)))
+        << r.toStdString();
+    EXPECT_EQ(sheets->State(), ssCalculatedOK);
+}
+
+TEST_F(ImproveStage, StopEndsTheStageWithACompleteResult) {
+    addDim(2800, 2070, 30);
+    mixedOrder();
+    bool sawStage = false;
+    order.onChange = [&](TComponent*, const QString& prop) {
+        if (prop == "CalculationPhase" && sheets->CalculationPhase() == scpImprove && sheets->Calculator()) {
+            sawStage = true;
+            sheets->Calculator()->SetStop(true);
+        }
+    };
+    calculate();
+    EXPECT_TRUE(sawStage);
+    EXPECT_EQ(sheets->State(), ssCalculatedOK) << report().toStdString();
+    EXPECT_EQ(sheets->PartsUnusedCount(), 0);
+    EXPECT_FALSE(report().contains("ERROR"));
+}
+
+TEST_F(ImproveStage, RandomOrdersGiveSoundPlans) {
+    std::mt19937 random(16122026);
+    for (int round = 0; round < 25; ++round) {
+        SCOPED_TRACE(round);
+        parts->Clear();
+        material.Dims()->Clear();
+        std::uniform_int_distribution<int> pick(0, 2);
+        material.SetHasOrientation(pick(random) > 0);
+        material.SetCutWidth(mm(std::uniform_int_distribution<int>(0, 5)(random)));
+        setup.SetSheetsMaxCutLength(mm(pick(random) == 0 ? 1500 : 3200));
+        const int dims = std::uniform_int_distribution<int>(1, 3)(random);
+        for (int i = 0; i < dims; ++i) {
+            TDimension* d =
+                addDim(std::uniform_int_distribution<int>(600, 2800)(random),
+                       std::uniform_int_distribution<int>(400, 2070)(random),
+                       std::uniform_int_distribution<int>(0, 4)(random), i == 0 && pick(random) == 0);
+            d->SetOrientation(TDimensionOrientation(pick(random)));
+            d->SetIsStopped(i > 0 && pick(random) == 0);
+        }
+        const int types = std::uniform_int_distribution<int>(1, 8)(random);
+        for (int i = 0; i < types; ++i)
+            addPart(QStringLiteral("R%1").arg(i), std::uniform_int_distribution<int>(50, 1200)(random),
+                    std::uniform_int_distribution<int>(50, 900)(random),
+                    std::uniform_int_distribution<int>(1, 9)(random), TPartOrientation(pick(random)));
+        clock.SetTime(0);
+        calculate(); // plans, stock counts and the placed pieces are checked there
+        for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
+            EXPECT_FALSE(sheets->CuttingSheets()->Sheet(i)->Dimension()->IsStopped());
+    }
+}
+
+TEST(PlanImproverScore, KeysInOrder) {
+    struct Row {
+        TImproveScore a, b;
+        bool aBetter;
+    };
+    const Row rows[] = {
+        {{10, 500, 0, 9}, {9, 100, 99, 1}, true},  // more pieces placed first
+        {{10, 400, 0, 9}, {10, 500, 99, 1}, true}, // then less stock area
+        {{10, 500, 7, 9}, {10, 500, 6, 1}, true},  // then larger reusable rests
+        {{10, 500, 7, 2}, {10, 500, 7, 3}, true},  // then fewer distinct plans
+        {{10, 500, 7, 3}, {10, 500, 7, 3}, false}, // equal is not better
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(TPlanImprover::Better(r.a, r.b), r.aBetter);
+        EXPECT_FALSE(TPlanImprover::Better(r.b, r.a) && r.aBetter);
+    }
+}

@@ -1,0 +1,53 @@
+// lintaro-cli calculate --improve: the improvement stage from the command line.
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(LINTARO_BIN_DIR "/lintaro-cli"), args);
+    p.waitForFinished(600000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString sample(const QString& name) {
+    return QStringLiteral(LINTARO_BIN_DIR "/samples/") + name;
+}
+
+} // namespace
+
+TEST(CliImprove, RunsTheStageAndGivesTheSamePlanTwiceOnTheVirtualClock) {
+    QTemporaryDir dir;
+    QStringList summaries;
+    for (const QString name : {"a.LNO", "b.LNO"}) {
+        const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--deterministic=20000", "--improve=1",
+                           "--output", dir.filePath(name)});
+        ASSERT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("Improving the result")) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("Improved: ") || r.out.contains("Improvement: nothing better"))
+            << r.out.toStdString();
+        summaries << cli({"summary", dir.filePath(name)}).out;
+    }
+    EXPECT_EQ(summaries[0], summaries[1]);
+}
+
+TEST(CliImprove, RefusesATimeOutOfRange) {
+    for (const QString value : {"0", "601", "soon"}) {
+        const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--improve=" + value});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.err.contains("--improve=SECONDS")) << r.err.toStdString();
+    }
+}
