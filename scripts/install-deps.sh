@@ -2,7 +2,7 @@
 # Installs the Debian packages Lintaro builds with, when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libzint-dev fonts-liberation
-          breeze-icon-theme poppler-utils
+          breeze-icon-theme poppler-utils zbar-tools cups cups-client cups-bsd printer-driver-cups-pdf
           libgtest-dev libgmock-dev libbenchmark-dev)
 # --fuzz: the compiler and runtime of the fuzz targets (scripts/fuzz.sh).
 if [ "${1:-}" = "--fuzz" ]; then

@@ -51,6 +51,20 @@ inline QString SaveDialogTitle() {
     return QStringLiteral("Výběr souboru");
 }
 
+// The data check before a run.
+inline QString NoDataSource() {
+    return QStringLiteral("Není definován zdroj dat.");
+}
+inline QString NoTable() {
+    return QStringLiteral("Ke zdroji dat není připojena žádná tabulka.");
+}
+inline QString OpenTableQuestion() {
+    return QStringLiteral("Připojená tabulka není aktivní. Zkusit otevřít?");
+}
+inline QString TableNotOpened() {
+    return QStringLiteral("Připojenou tabulku se nepodařilo otevřít.");
+}
+
 // Expression checks.
 inline QString ExpressionOK() {
     return QStringLiteral("Výraz je v pořádku.");

@@ -94,6 +94,11 @@ public:
     Callback BeforeEdit, BeforePreview, BeforePrint, BeforePrintPreview;
     Callback AfterEdit, AfterPreview, AfterPrint, AfterPrintPreview;
     std::function<void(TSestava& report, int code, const QString& message)> OnError;
+    // The records a sub-report runs over (none: the sub-report prints nothing); not owned.
+    std::function<TReportDataSet*(TSestava& report, const TSestavaTyp& subReport)> OnDataPodsestavy;
+    // Asks a yes/no question (the data check offers to open a closed dataset); without it the
+    // answer is yes, as a batch run expects.
+    std::function<bool(const QString& question)> AskYesNo;
 
     // Without OnUlozPredlohuJako, save-as asks this chooser for a file name (filter and title given);
     // an empty answer cancels. The window registers its file dialog here.

@@ -1,0 +1,41 @@
+#pragma once
+// Printing built pages on the system's printers (the CUPS queues through QPrinterInfo). A queue is
+// text-only when its CUPS driver is a raw queue or the "Generic Text-Only" driver — the printer's
+// make and model stands in for the driver name the desktop registry would give; such a queue gets
+// the pages as rows of characters on the template's grid.
+#include "reports/SestVystup.h"
+
+#include <QString>
+#include <QStringList>
+
+QT_BEGIN_NAMESPACE
+class QPrinterInfo;
+QT_END_NAMESPACE
+
+namespace lintaro {
+
+class TSestava;
+class TReportProgress;
+
+// The installed printers' names; index −1 in PrintPages is the default printer.
+QStringList PrinterNames();
+// Whether a CUPS make-and-model (the driver) describes a text-only printer.
+bool IsTextOnlyDriver(const QString& makeAndModel);
+
+namespace PrinterMessages {
+inline QString NoPrinter() {
+    return QStringLiteral("V systému není nainstalovaná žádná tiskárna.");
+}
+inline QString WarningTitle() {
+    return QStringLiteral("Varování");
+}
+} // namespace PrinterMessages
+
+// Sends pages StartPage..EndPage (clamped) of output to the printer, PrintCopies times (the job is
+// repeated when the driver cannot make copies), titled with the report's Popis. Result 0; 2 with the
+// warning when no printer is installed or the index is out of range; 3 when cancelled (the job is
+// aborted); 6 when the printer cannot be opened.
+int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TReportProgress* progress,
+               QString& message);
+
+} // namespace lintaro

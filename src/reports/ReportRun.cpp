@@ -1,0 +1,636 @@
+#include "reports/ReportRun.h"
+
+#include "reports/OrvelCanvas.h"
+#include "reports/PaperFormat.h"
+#include "reports/ReportFormat.h"
+#include "reports/ReportMessages.h"
+#include "reports/ReportProgress.h"
+#include "reports/Sestava.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace lintaro {
+
+namespace {
+
+// Text is measured on a device of 100 dots per inch, so a length in pixels is a length in hundredths
+// of an inch whatever screen the program runs on.
+const QImage& measuringDevice() {
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.setDotsPerMeterX(3937);
+        image.setDotsPerMeterY(3937);
+        return image;
+    }();
+    return device;
+}
+
+bool hasOption(const TSestavaTyp& core, int section, int option) {
+    return (core.Oddily().Item(section).Options & option) != 0;
+}
+
+int visibleHeight(const TOddilSestavy& section) {
+    return section.Visible ? section.Height : 0;
+}
+
+} // namespace
+
+int LineHeight(const TSiReportElement& element) {
+    const QFontMetricsF metrics(TOrvelCanvas::ScaledFont(element), &measuringDevice());
+    return static_cast<int>(std::ceil(metrics.height() / TOrvelCanvas::kFontScale));
+}
+
+QStringList BreakText(const TSiReportElement& element, const QString& text, int width) {
+    const QFontMetricsF metrics(TOrvelCanvas::ScaledFont(element), &measuringDevice());
+    const double limit = static_cast<double>(width) * TOrvelCanvas::kFontScale;
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n')) {
+        QString line;
+        for (const QString& word : paragraph.split(u' ')) {
+            const QString candidate = line.isEmpty() ? word : line + u' ' + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > limit) {
+                lines << line;
+                line = word;
+            } else {
+                line = candidate;
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+// The state of one report or sub-report within the run; it also answers the references of its
+// functions' expressions.
+struct TReportRun::Context : TExpressionResolver {
+    TSestava* report = nullptr;
+    TSestavaTyp* core = nullptr;
+    TReportDataSet* data = nullptr;
+    bool main = true;
+    bool openedHere = false;
+    int bookmark = -1;
+    std::vector<QString> items; // the data items of the loaded record
+    int recordNo = 1;
+    int printed = 0;
+    std::vector<int> groupRecord, groupNo;
+    std::vector<QString> groupText;
+
+    int itemCount() const {
+        int count = main ? std::max(report->DataItemCount(), 0) : data ? data->FieldCount() : 0;
+        // Items reached only through OnGetData: as many as the elements name.
+        if (main && report->OnGetData)
+            for (int s = 0; s < core->Oddily().Count(); ++s)
+                for (const TSiReportElement& e : core->Oddily().Item(s).Elements)
+                    if (e.Kind == ekDataItem)
+                        count = std::max(count, e.Reference + 1);
+        return count;
+    }
+    QString liveText(int i) {
+        if (main)
+            return report->DataItemText(i);
+        return data && i >= 0 && i < data->FieldCount() ? data->FieldDisplayText(i) : QString();
+    }
+    QString label(int i) const {
+        return data && i >= 0 && i < data->FieldCount() ? data->FieldDisplayLabel(i) : QString();
+    }
+    QString groupItemText(const TPolSkup& group) {
+        int i = group.ItemIndex;
+        if (!group.ItemName.isEmpty()) {
+            i = main ? report->FindDataItem(group.ItemName) : -1;
+            if (!main && data)
+                for (int f = 0; f < data->FieldCount(); ++f)
+                    if (data->FieldName(f).compare(group.ItemName, Qt::CaseInsensitive) == 0)
+                        i = f;
+        }
+        return liveText(i);
+    }
+
+    TCalcType DataItem(int index) override {
+        if (main)
+            return report->DataItem(index);
+        return TCalcType::FromText(liveText(index));
+    }
+    TCalcType Parameter(int index) override { return report->Parameter(index); }
+    TCalcType Function(int index) override {
+        return index >= 0 && index < core->Funkce().Count() ? core->Funkce().Item(index).Value : TCalcType{};
+    }
+    int DataItemIndex(const QString& name) override {
+        if (main)
+            return report->FindDataItem(name);
+        for (int f = 0; data && f < data->FieldCount(); ++f)
+            if (data->FieldName(f).compare(name, Qt::CaseInsensitive) == 0)
+                return f;
+        return -1;
+    }
+    int FunctionIndex(const QString& name) override { return core->Funkce().IndexOf(name); }
+};
+
+TReportRun::TReportRun(TSestava& report, TSestVystup& output, TReportProgress* progress)
+    : report_(report), out_(output), progress_(progress) {}
+
+TReportRun::~TReportRun() = default;
+
+int TReportRun::headHeight() const {
+    return visibleHeight(report_.Oddily().Item(stPageHead));
+}
+
+int TReportRun::footHeight() const {
+    return visibleHeight(report_.Oddily().Item(stPageFoot));
+}
+
+bool TReportRun::cancelled() {
+    if (!cancelled_ && progress_ && progress_->Cancelled())
+        cancelled_ = true;
+    return cancelled_;
+}
+
+int TReportRun::checkData(Context& ctx) {
+    if (!ctx.main || report_.OnStepData || report_.OnGetData)
+        return ReportMessages::rrOK;
+    if (!ctx.data) {
+        message_ = ReportMessages::NoDataSource();
+        return ReportMessages::rrNothingDone;
+    }
+    if (!ctx.data->Active()) {
+        const bool open = !report_.AskYesNo || report_.AskYesNo(ReportMessages::OpenTableQuestion());
+        if (!open)
+            return ReportMessages::rrNothingDone;
+        if (!ctx.data->Open()) {
+            message_ = ReportMessages::TableNotOpened();
+            return ReportMessages::rrNothingDone;
+        }
+        ctx.openedHere = true;
+    }
+    return ReportMessages::rrOK;
+}
+
+int TReportRun::Run() {
+    if (!PrintTime.isValid())
+        PrintTime = QDateTime::currentDateTime();
+    Context ctx;
+    ctx.report = &report_;
+    ctx.core = &report_;
+    ctx.data = report_.DataSource;
+    main_ = &ctx;
+    if (const int check = checkData(ctx); check != ReportMessages::rrOK) {
+        if (report_.OnError && !message_.isEmpty())
+            report_.OnError(report_, check, message_);
+        return check;
+    }
+    if (ctx.data && ctx.data->Active())
+        ctx.bookmark = ctx.data->Bookmark();
+
+    const TPageSetup& page = report_.PageSetup;
+    pageBottom_ = PrintableHeight(page);
+    out_.Clear();
+    out_.AddPage();
+    curY_ = 0;
+    colOffset_ = 0;
+    pageNo_ = 1;
+    finished_ = false;
+    cancelled_ = false;
+    pageCounts_.clear();
+
+    runCore(ctx);
+
+    // The page count is known only now.
+    const int pages = out_.PageCount();
+    for (const PageCountRef& ref : pageCounts_) {
+        TVystPrvek& element = out_.Page(ref.page).Prvky[ref.index];
+        element.Text = FormatCounter(element.Style.Text, pages);
+    }
+    if (ctx.data && ctx.bookmark >= 0)
+        ctx.data->GotoBookmark(ctx.bookmark);
+    if (ctx.openedHere)
+        ctx.data->Close();
+    if (progress_)
+        progress_->Hide();
+    main_ = nullptr;
+    return cancelled_ ? ReportMessages::rrCancelled : ReportMessages::rrOK;
+}
+
+bool TReportRun::step(Context& ctx, bool first) {
+    if (ctx.main && report_.OnStepData) {
+        const int result = report_.OnStepData(report_, first ? smFirst : smNext);
+        return (result & sdEndOfData) == 0;
+    }
+    if (!ctx.data || !ctx.data->Active())
+        return false;
+    if (first)
+        ctx.data->First();
+    else
+        ctx.data->Next();
+    return !ctx.data->Eof();
+}
+
+void TReportRun::loadRecord(Context& ctx) {
+    const int n = ctx.itemCount();
+    ctx.items.assign(static_cast<size_t>(n), QString());
+    for (int i = 0; i < n; ++i)
+        ctx.items[static_cast<size_t>(i)] = ctx.liveText(i);
+    ++ctx.recordNo;
+    for (int& r : ctx.groupRecord)
+        ++r;
+}
+
+void TReportRun::computeFunctions(Context& ctx) {
+    ctx.core->Funkce().ComputeAll(&ctx);
+    if (report_.OnVypoctiFunkce)
+        report_.OnVypoctiFunkce(report_);
+}
+
+void TReportRun::runCore(Context& ctx) {
+    TSestavaTyp& core = *ctx.core;
+    // One record: stay on the current one.
+    const bool oneRecord = ctx.main && report_.TiskJedenZaznam;
+    const bool more = oneRecord ? !(ctx.data && ctx.data->Eof()) : step(ctx, true);
+    if (!ctx.main && !more)
+        return;
+
+    const int groups = core.Skupiny().Count();
+    ctx.groupRecord.assign(static_cast<size_t>(groups), 1);
+    ctx.groupNo.assign(static_cast<size_t>(groups), 1);
+    ctx.groupText.assign(static_cast<size_t>(groups), QString());
+
+    core.Funkce().SetSkipNull(report_.AllowNullValues);
+    core.Funkce().Reset(-1);
+    loadRecord(ctx);
+    computeFunctions(ctx);
+    ctx.recordNo = 1;
+    std::fill(ctx.groupRecord.begin(), ctx.groupRecord.end(), 1);
+    for (int g = 0; g < groups; ++g)
+        ctx.groupText[static_cast<size_t>(g)] = ctx.groupItemText(core.Skupiny().Item(g));
+
+    printSection(ctx, stReportStart);
+    if (ctx.main) {
+        const TOddilSestavy& start = core.Oddily().Item(stReportStart);
+        if (start.Visible && hasOption(core, stReportStart, soBreakAfterStart))
+            breakPage();
+        else if (core.Oddily().Item(stPageHead).Visible && !hasOption(core, stPageHead, soNoHeadOnFirst))
+            printSection(ctx, stPageHead);
+    }
+    for (int g = 0; g < groups; ++g)
+        printSection(ctx, core.Skupiny().Item(g).StartSection());
+    if (ctx.main)
+        curY_ += SkipBodies * visibleHeight(core.Oddily().Item(stBody));
+
+    bool firstRecord = true;
+    while (true) {
+        if (!firstRecord)
+            groupHandling(ctx);
+        else if (!fits(ctx, visibleHeight(core.Oddily().Item(stBody))) && curY_ > headHeight())
+            breakPage();
+        firstRecord = false;
+        if (progress_ && ctx.main)
+            progress_->Show(ProgressMessages::Preparing() + QString::number(ctx.recordNo), true);
+        printSection(ctx, stBody);
+        ++ctx.printed;
+        if (ctx.main && report_.TiskJedenZaznam)
+            break;
+        if (ctx.main && report_.MaxRecords > 0 && ctx.printed >= report_.MaxRecords)
+            break;
+        if (!more || !step(ctx, false) || finished_ || cancelled())
+            break;
+    }
+
+    for (int g = groups - 1; g >= 0; --g)
+        printSection(ctx, core.Skupiny().Item(g).EndSection());
+
+    const TOddilSestavy& end = core.Oddily().Item(stReportEnd);
+    if (ctx.main && end.Visible && hasOption(core, stReportEnd, soBreakBeforeEnd))
+        breakPage();
+    const bool noFootOnLast = hasOption(report_, stPageFoot, soNoFootOnLast);
+    if (end.Visible && ctx.main && hasOption(core, stReportEnd, soEndAtFoot)) {
+        const int foot = noFootOnLast ? 0 : footHeight();
+        const int target = pageBottom_ - end.Height - foot;
+        if (target < curY_)
+            breakPage();
+        if (!finished_)
+            curY_ = std::max(curY_, target);
+    }
+    lastPage_ = ctx.main;
+    printSection(ctx, stReportEnd);
+    lastPage_ = false;
+    if (ctx.main && !finished_ && report_.Oddily().Item(stPageFoot).Visible && !noFootOnLast) {
+        curY_ = pageBottom_ - footHeight();
+        printSection(ctx, stPageFoot);
+    }
+}
+
+void TReportRun::groupHandling(Context& ctx) {
+    TSestavaTyp& core = *ctx.core;
+    const int groups = core.Skupiny().Count();
+    int firstChanged = groups;
+    for (int g = 0; g < groups; ++g)
+        if (ctx.groupItemText(core.Skupiny().Item(g)) != ctx.groupText[static_cast<size_t>(g)]) {
+            firstChanged = g;
+            break;
+        }
+    bool newPage = false;
+    int startHeights = 0;
+    for (int g = groups - 1; g >= firstChanged; --g) {
+        const TPolSkup& group = core.Skupiny().Item(g);
+        printSection(ctx, group.EndSection());
+        core.Funkce().Reset(TRadekFunkce::rsGroup + group.Number);
+        newPage = newPage || group.NewPage;
+        startHeights += visibleHeight(core.Oddily().Item(group.StartSection()));
+    }
+    const bool bodyOnNewPage = hasOption(core, stBody, soBodyOnNewPage);
+    if (newPage || bodyOnNewPage || !fits(ctx, visibleHeight(core.Oddily().Item(stBody)) + startHeights)) {
+        if (ctx.main) {
+            finishPage();
+            loadRecord(ctx);
+            core.Funkce().Reset(TRadekFunkce::rsPage);
+            computeFunctions(ctx);
+            if (out_.PageCount() >= report_.EndPage)
+                finished_ = true;
+            else
+                startPage();
+        } else {
+            breakPage();
+            loadRecord(ctx);
+            computeFunctions(ctx);
+        }
+    } else {
+        loadRecord(ctx);
+        computeFunctions(ctx);
+    }
+    for (int g = firstChanged; g < groups; ++g) {
+        const TPolSkup& group = core.Skupiny().Item(g);
+        ctx.groupRecord[static_cast<size_t>(g)] = 1;
+        ++ctx.groupNo[static_cast<size_t>(g)];
+        if (g + 1 < groups)
+            ctx.groupNo[static_cast<size_t>(g + 1)] = 0;
+        ctx.groupText[static_cast<size_t>(g)] = ctx.groupItemText(group);
+        printSection(ctx, group.StartSection());
+    }
+}
+
+bool TReportRun::fits(Context& /*ctx*/, int height) const {
+    return pageBottom_ - footHeight() - curY_ >= height;
+}
+
+void TReportRun::finishPage() {
+    if (report_.Oddily().Item(stPageFoot).Visible) {
+        curY_ = pageBottom_ - footHeight();
+        printSection(*main_, stPageFoot);
+    }
+}
+
+void TReportRun::startPage() {
+    out_.AddPage();
+    ++pageNo_;
+    curY_ = 0;
+    if (report_.Oddily().Item(stPageHead).Visible) {
+        printSection(*main_, stPageHead);
+    }
+}
+
+void TReportRun::breakPage() {
+    if (finished_)
+        return;
+    finishPage();
+    if (out_.PageCount() >= report_.EndPage) {
+        finished_ = true;
+        return;
+    }
+    startPage();
+    cancelled();
+}
+
+void TReportRun::printSection(Context& ctx, int typeIndex) {
+    if (finished_ || typeIndex >= ctx.core->Oddily().Count())
+        return;
+    const TOddilSestavy& section = ctx.core->Oddily().Item(typeIndex);
+    if (!section.Visible)
+        return;
+    if (!ctx.main && (typeIndex == stPageHead || typeIndex == stPageFoot))
+        return;
+    bool print = true;
+    if (report_.OnTiskOddilu)
+        report_.OnTiskOddilu(report_, typeIndex, print);
+    if (!print)
+        return;
+    if (typeIndex == stPageHead)
+        ForcedBreak = false;
+    const bool block = typeIndex == stPageHead || typeIndex == stPageFoot;
+    if (!block && typeIndex != stReportStart &&
+        !(typeIndex == stReportEnd && hasOption(report_, stPageFoot, soNoFootOnLast))) {
+        if (ForcedBreak || !fits(ctx, section.Height)) {
+            // A section taller than an empty page starts where it is and spills instead.
+            if (ForcedBreak || curY_ > headHeight())
+                breakPage();
+            if (finished_)
+                return;
+        }
+    }
+
+    std::vector<const TSiReportElement*> elements;
+    for (const TSiReportElement& e : section.Elements)
+        elements.push_back(&e);
+    std::stable_sort(elements.begin(), elements.end(),
+                     [](const TSiReportElement* a, const TSiReportElement* b) { return a->Top < b->Top; });
+    if (block) {
+        placeBlock(ctx, elements, 0, section.Height, false);
+        return;
+    }
+    // Cut into bands at the top edges of variable-height and sub-report elements.
+    std::vector<int> cuts{0};
+    for (const TSiReportElement* e : elements) {
+        const bool cut = (e->IsTextKind() && (e->Alignment & eaVariableHeight)) ||
+                         (typeIndex == stBody && e->Kind == ekSubReport);
+        if (cut && e->Top > cuts.back() && e->Top < section.Height)
+            cuts.push_back(e->Top);
+    }
+    cuts.push_back(std::max(section.Height, cuts.back()));
+    for (size_t b = 0; b + 1 < cuts.size() && !finished_; ++b) {
+        std::vector<const TSiReportElement*> band;
+        for (const TSiReportElement* e : elements) {
+            const bool last = b + 2 == cuts.size();
+            if (e->Top >= cuts[b] && (e->Top < cuts[b + 1] || (last && e->Top >= cuts[b + 1])))
+                band.push_back(e);
+        }
+        placeBlock(ctx, band, cuts[b], cuts[b + 1] - cuts[b], true);
+    }
+}
+
+void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportElement*>& elements, int bandTop,
+                            int bandHeight, bool spill) {
+    // Variable-height texts take the height their lines need; what lies below them moves down.
+    int grow = 0;
+    std::vector<int> heights;
+    for (const TSiReportElement* e : elements) {
+        int h = e->Height;
+        if (e->IsTextKind() && (e->Alignment & eaVariableHeight)) {
+            bool pageCount = false;
+            h = std::max(1, textHeight(*e, elementText(ctx, *e, pageCount), nullptr));
+            grow = std::max(grow, h - e->Height);
+        }
+        heights.push_back(h);
+    }
+    const int height = bandHeight + grow;
+    if (spill && !fits(ctx, height) && curY_ > headHeight())
+        breakPage();
+    if (finished_)
+        return;
+    int base = curY_ - bandTop;
+    int shift = 0; // how far the rest of a spilled band moved up to the top of a new page
+    int bottom = curY_ + height;
+    for (size_t i = 0; i < elements.size() && !finished_; ++i) {
+        const TSiReportElement& e = *elements[i];
+        int top =
+            e.Top + (e.Top > bandTop && !(e.IsTextKind() && (e.Alignment & eaVariableHeight)) ? grow : 0);
+        if (e.Kind == ekSubReport) {
+            TSestavaTyp* sub = e.Reference >= 0 && e.Reference < ctx.core->Detaily().Count()
+                                   ? &ctx.core->Detaily().Item(e.Reference)
+                                   : nullptr;
+            if (!sub)
+                continue;
+            Context subCtx;
+            subCtx.report = &report_;
+            subCtx.core = sub;
+            subCtx.main = false;
+            subCtx.data = report_.OnDataPodsestavy ? report_.OnDataPodsestavy(report_, *sub) : nullptr;
+            const int pagesBefore = out_.PageCount();
+            const int savedOffset = colOffset_;
+            curY_ = base + top - shift;
+            colOffset_ += e.Left;
+            runCore(subCtx);
+            colOffset_ = savedOffset;
+            if (out_.PageCount() != pagesBefore) {
+                bottom = curY_;
+                base = curY_ - top;
+                shift = 0;
+            } else {
+                bottom = std::max(bottom, curY_);
+            }
+            continue;
+        }
+        int y = base + top - shift;
+        const int h = heights[i];
+        if (spill && y + h > pageBottom_ - footHeight() && y > headHeight()) {
+            breakPage();
+            if (finished_)
+                return;
+            shift = top;
+            base = curY_;
+            y = curY_;
+            bottom = curY_ + height - (top - bandTop);
+        }
+        placeElement(ctx, e, colOffset_ + e.Left, y, h);
+    }
+    curY_ = std::max(bottom, curY_);
+}
+
+int TReportRun::textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const {
+    const QStringList broken = BreakText(element, text, element.Width);
+    if (lines)
+        *lines = broken;
+    return static_cast<int>(broken.size()) * LineHeight(element);
+}
+
+QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& pageCount) {
+    pageCount = false;
+    switch (e.Kind) {
+    case ekText:
+        return e.Text;
+    case ekDataItem: {
+        const int i = e.Reference >= 0 && e.Reference < static_cast<int>(ctx.items.size()) ? e.Reference : 0;
+        return i < static_cast<int>(ctx.items.size()) ? ctx.items[static_cast<size_t>(i)] : QString();
+    }
+    case ekDataLabel:
+        return ctx.label(e.Reference);
+    case ekParameter:
+        return e.Reference >= 0 && e.Reference < report_.Parametry.size() ? report_.Parametry[e.Reference]
+                                                                          : QString();
+    case ekFunction:
+        return e.Reference >= 0 && e.Reference < ctx.core->Funkce().Count()
+                   ? ctx.core->Funkce().Item(e.Reference).Text()
+                   : QString();
+    case ekVariable: {
+        const int v = e.Reference;
+        if (v == rvPrintDate)
+            return e.Text.isEmpty() ? ShortDateText(PrintTime.date())
+                                    : FormatDateTimePattern(PrintTime, e.Text);
+        if (v == rvPrintTime)
+            return e.Text.isEmpty() ? ShortTimeText(PrintTime.time())
+                                    : FormatDateTimePattern(PrintTime, e.Text);
+        qint64 value = 0;
+        if (v == rvRecordNo)
+            value = ctx.recordNo;
+        else if (v == rvPageNo)
+            value = pageNo_;
+        else if (v == rvPageCount) {
+            pageCount = true;
+            value = out_.PageCount();
+        } else if (v >= rvGroupRecord) {
+            const size_t g = static_cast<size_t>((v - rvGroupRecord) / 2);
+            const std::vector<int>& counters = (v - rvGroupRecord) % 2 == 0 ? ctx.groupRecord : ctx.groupNo;
+            value = g < counters.size() ? counters[g] : 0;
+        }
+        return FormatCounter(e.Text, value);
+    }
+    case ekBarcode: {
+        // Plain digits stand as they are, so that leading zeros survive; anything else is an expression.
+        static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+        if (digits.match(e.FileName).hasMatch())
+            return e.FileName;
+        const TExpressionResult r = EvaluateExpression(e.FileName, &ctx);
+        return r.Error == 0 ? r.Value.Text : QString();
+    }
+    default:
+        return {};
+    }
+}
+
+void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height) {
+    TVystPrvek out;
+    out.Kind = e.Kind;
+    out.Box = QRect(x, y, e.Width, height);
+    out.Style = e;
+    bool pageCount = false;
+    out.Text = elementText(ctx, e, pageCount);
+    if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
+        QStringList lines;
+        textHeight(e, out.Text, &lines);
+        if (!(e.Alignment & eaVariableHeight)) {
+            const int keep = std::max(1, height / std::max(1, LineHeight(e)));
+            while (lines.size() > keep)
+                lines.removeLast();
+        }
+        out.Text = lines.join(u'\n');
+    }
+    if (e.Kind == ekPicture) {
+        QImage picture;
+        if (!(report_.OnNactiObraz && report_.OnNactiObraz(report_, e.FileName, picture))) {
+            const QString path = QFileInfo(report_.TemplatePath()).absolutePath() + u'/' + e.FileName;
+            if (!picture.load(path))
+                picture.load(e.FileName);
+        }
+        out.Picture = picture;
+    }
+    if (e.Kind == ekPaintBox && report_.OnPaintBox && e.Width > 0 && height > 0) {
+        // Painted at k × 100 dots per inch, k from the brush-style field.
+        const int k = std::clamp(e.BrushStyle, 1, 6);
+        QImage picture(std::max(1, k * e.Width - 1), std::max(1, k * height - 1), QImage::Format_ARGB32);
+        picture.setDotsPerMeterX(3937 * k);
+        picture.setDotsPerMeterY(3937 * k);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        report_.OnPaintBox(report_, e, painter, picture.width(), picture.height());
+        painter.end();
+        out.Picture = picture;
+    }
+    TStranaPrvku& page = out_.Page(out_.PageCount() - 1);
+    if (pageCount)
+        pageCounts_.push_back({out_.PageCount() - 1, page.Prvky.size()});
+    page.Prvky.push_back(std::move(out));
+}
+
+} // namespace lintaro

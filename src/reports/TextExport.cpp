@@ -1,0 +1,135 @@
+#include "reports/TextExport.h"
+
+#include "reports/ReportMessages.h"
+
+#include <QIODevice>
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+
+namespace lintaro {
+
+int CharsPerInch(int charPitch) {
+    return charPitch == 0 ? 10 : charPitch == 2 ? 17 : 12;
+}
+
+int RowsPerInch(int linePitch) {
+    return linePitch == 1 ? 4 : linePitch == 2 ? 3 : 6;
+}
+
+QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGrid& grid) {
+    const int cpi = CharsPerInch(grid.CharPitch);
+    const int rpi = RowsPerInch(grid.LinePitch);
+    const int height = setup.Orientation == 1 ? setup.Width : setup.Height;
+    const int width = setup.Orientation == 1 ? setup.Height : setup.Width;
+    const int rowCount = std::max(1, height * rpi / 100);
+    const int columns = std::max(1, width * cpi / 100);
+    QStringList rows(rowCount, QString(columns, u' '));
+    for (const TVystPrvek& e : page.Prvky) {
+        if (!e.Style.IsTextKind())
+            continue;
+        int row = e.Box.top() * rpi / 100;
+        for (const QString& line : e.Text.split(u'\n')) {
+            if (row < 0 || row >= rowCount)
+                break;
+            QString& target = rows[row++];
+            int column = e.Box.left() * cpi / 100;
+            const int horizontal = e.Style.Alignment & eaHorizontalMask;
+            const int boxColumns = e.Box.width() * cpi / 100;
+            if (horizontal == eaRight)
+                column += boxColumns - static_cast<int>(line.size());
+            else if (horizontal == eaCenter)
+                column += (boxColumns - static_cast<int>(line.size())) / 2;
+            for (qsizetype i = 0; i < line.size(); ++i, ++column)
+                if (column >= 0 && column < columns && target[column] == u' ')
+                    target[column] = line[i];
+        }
+    }
+    for (QString& row : rows)
+        while (row.endsWith(u' '))
+            row.chop(1);
+    while (!rows.isEmpty() && rows.back().isEmpty())
+        rows.removeLast();
+    return rows;
+}
+
+bool EncodeExportText(const QString& text, TExportLanguage language, QByteArray& bytes, QString& error) {
+    switch (language) {
+    case slUndefined:
+        bytes = text.toUtf8();
+        return true;
+    case slASCII: {
+        QString plain;
+        for (const QChar c : text.normalized(QString::NormalizationForm_D))
+            if (c.unicode() < 128)
+                plain += c;
+            else if (c.category() != QChar::Mark_NonSpacing)
+                plain += u'?';
+        bytes = plain.toLatin1();
+        return true;
+    }
+    case slCP867:
+        error = QStringLiteral("Kódová stránka Kamenických (CP867) není v systému k dispozici.");
+        return false;
+    case slCP852:
+    case slCP1250:
+        break;
+    }
+    const char* name = language == slCP852 ? "CP852" : "CP1250";
+    iconv_t cd = iconv_open(name, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        error =
+            QStringLiteral("Kódová stránka %1 není v systému k dispozici.").arg(QString::fromLatin1(name));
+        return false;
+    }
+    QByteArray in = text.toUtf8();
+    bytes = QByteArray(in.size() + 16, '\0');
+    char* src = in.data();
+    size_t srcLeft = static_cast<size_t>(in.size());
+    char* dst = bytes.data();
+    size_t dstLeft = static_cast<size_t>(bytes.size());
+    bool ok = true;
+    while (srcLeft > 0) {
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1))
+            continue;
+        if (errno == EILSEQ && dstLeft > 0) {
+            // A character the code page lacks becomes '?': skip its UTF-8 bytes.
+            *dst++ = '?';
+            --dstLeft;
+            do {
+                ++src;
+                --srcLeft;
+            } while (srcLeft > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
+            continue;
+        }
+        ok = false;
+        break;
+    }
+    iconv_close(cd);
+    if (!ok) {
+        error = QStringLiteral("Text nelze převést do kódové stránky %1.").arg(QString::fromLatin1(name));
+        return false;
+    }
+    bytes.truncate(static_cast<qsizetype>(dst - bytes.data()));
+    return true;
+}
+
+int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& device, QString& error) {
+    const int first = std::max(1, report.StartPage);
+    const int last = std::min(report.EndPage, output.PageCount());
+    QString text;
+    for (int copy = 0; copy < std::max(1, report.PrintCopies); ++copy)
+        for (int p = first; p <= last; ++p)
+            text += PageAsTextRows(output.Page(p - 1), report.PageSetup, report.Grid).join(u'\n') +
+                    QStringLiteral("\n\f");
+    QByteArray bytes;
+    if (!EncodeExportText(text, report.ExportLanguage, bytes, error))
+        return ReportMessages::rrOutputError;
+    if (device.write(bytes) != bytes.size()) {
+        error = device.errorString();
+        return ReportMessages::rrOutputError;
+    }
+    return ReportMessages::rrOK;
+}
+
+} // namespace lintaro

@@ -1,0 +1,33 @@
+#pragma once
+// Text output of built pages, for the text export and for text-only printers: each page becomes a
+// grid of character rows (the template's character and line pitch) holding the text elements; graphic
+// elements are left out. The text is encoded in the export code page by iconv, or, for plain ASCII,
+// by taking the accents off through Unicode decomposition.
+#include "reports/SestVystup.h"
+#include "reports/Sestava.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+QT_BEGIN_NAMESPACE
+class QIODevice;
+QT_END_NAMESPACE
+
+namespace lintaro {
+
+// Characters per inch (10, 12, 17) and rows per inch (6, 4, 3) of the grid's pitch codes.
+int CharsPerInch(int charPitch);
+int RowsPerInch(int linePitch);
+
+// The rows of one page, blanks at their ends taken off and empty rows at the end left out.
+QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGrid& grid);
+
+// text in the code page; false with the reason when the code page is not available (Kamenický,
+// CP867, has no converter on this system) or the conversion fails. slUndefined gives UTF-8.
+bool EncodeExportText(const QString& text, TExportLanguage language, QByteArray& bytes, QString& error);
+
+// Writes pages StartPage..EndPage (clamped) PrintCopies times, each page's rows followed by a form feed.
+// Result 0, or 6 with the reason when encoding or writing fails (3 when progress cancels).
+int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& device, QString& error);
+
+} // namespace lintaro

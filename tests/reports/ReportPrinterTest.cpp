@@ -1,0 +1,84 @@
+#include "reports/ReportPrinter.h"
+#include "reports/ReportMessages.h"
+#include "reports/ReportRun.h"
+#include "reports/Sestava.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QThread>
+
+using namespace lintaro;
+
+namespace {
+
+TEST(ReportPrinter, TextOnlyDrivers) {
+    struct Case {
+        const char* makeAndModel;
+        bool textOnly;
+    };
+    for (const Case& c :
+         {Case{"Generic Text-Only Printer", true}, Case{"Generic / Text Only", true},
+          Case{"Obecná nebo jen textová", true}, Case{"Local Raw Printer", true},
+          Case{"Generic PDF Printer", false}, Case{"HP LaserJet 4 Plus", false}, Case{"", false}})
+        EXPECT_EQ(IsTextOnlyDriver(QString::fromUtf8(c.makeAndModel)), c.textOnly) << c.makeAndModel;
+}
+
+TEST(ReportPrinter, MissingPrinterWarnsWithResultTwo) {
+    TSestava report;
+    TSestVystup output;
+    output.AddPage();
+    QString message;
+    int reported = 0;
+    report.OnError = [&](TSestava&, int code, const QString&) { reported = code; };
+    EXPECT_EQ(PrintPages(report, output, 100000, nullptr, message), ReportMessages::rrNoPrinter);
+    EXPECT_EQ(message, QStringLiteral("V systému není nainstalovaná žádná tiskárna."));
+    EXPECT_EQ(reported, ReportMessages::rrNoPrinter);
+}
+
+// Prints to the queue LINTARO_TEST_PRINTER, which writes its jobs as PDF files into
+// LINTARO_TEST_PRINTER_OUTPUT (.ci/run sets up such a CUPS queue).
+TEST(ReportPrinter, PrintsToACupsQueue) {
+    const QString queue = qEnvironmentVariable("LINTARO_TEST_PRINTER");
+    const QString outDir = qEnvironmentVariable("LINTARO_TEST_PRINTER_OUTPUT");
+    if (queue.isEmpty() || outDir.isEmpty())
+        GTEST_SKIP() << "SKIPPED: no CUPS queue to print to (LINTARO_TEST_PRINTER and "
+                        "LINTARO_TEST_PRINTER_OUTPUT are not set; .ci/run sets them where CUPS runs)";
+    static int argc = 1;
+    static char name[] = "reports_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance())
+        new QGuiApplication(argc, argv);
+    const int index = static_cast<int>(PrinterNames().indexOf(queue));
+    ASSERT_GE(index, 0) << "queue " << queue.toStdString() << " is not among the printers";
+    TSestava report;
+    report.Popis = QStringLiteral("LintaroPrintTest");
+    report.SetPredloha(TPredloha(QStringList{
+        QStringLiteral("I,1,4,39,122"), QStringLiteral("I,2,0,826,1169,50,50,50,50,1,0"),
+        QStringLiteral("I,3,2,1,20,0"),
+        QStringLiteral("T,1,0,0,0,400,20,Liberation Sans,12,0,0,0,0,238,\"Printed by Lintaro\",0,0,0")}));
+    report.OnStepData = [](TSestavaD&, TStepMode) { return 0; };
+    report.TiskJedenZaznam = true;
+    TSestVystup output;
+    ASSERT_EQ(TReportRun(report, output).Run(), 0);
+    // The queue names its files after the title, so an earlier run's file is written again.
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+    QString message;
+    ASSERT_EQ(PrintPages(report, output, index, nullptr, message), ReportMessages::rrOK)
+        << message.toStdString();
+    QDeadlineTimer deadline(60000);
+    QStringList added;
+    while (!deadline.hasExpired() && added.isEmpty()) {
+        QThread::msleep(200);
+        for (const QFileInfo& f : QDir(outDir).entryInfoList(QDir::Files))
+            if (f.lastModified() >= start && f.size() > 0)
+                added << f.fileName();
+    }
+    ASSERT_FALSE(added.isEmpty()) << "no output appeared in " << outDir.toStdString();
+}
+
+} // namespace
