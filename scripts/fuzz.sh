@@ -2,7 +2,7 @@
 # Builds the fuzz targets with clang (build-fuzz) and runs each for SECONDS (default 60), starting
 # from the seeds in tests/fuzz/corpus/TARGET and the dictionary of the file formats. New inputs
 # collect in build-fuzz/corpus/TARGET; a crash or leak stops the campaign with its reproducer in
-# build-fuzz/findings. Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
+# build-fuzz/findings (a single input running over two minutes counts as a hang). Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -36,7 +36,7 @@ for t in "${targets[@]}"; do
     cp -n tests/fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
     log=build-fuzz/fuzz_$t.log
     if build-fuzz/bin/fuzz_"$t" "$corpus" -dict=tests/fuzz/lintaro.dict -max_total_time="$seconds" \
-        -max_len=65536 -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+        -max_len=65536 -timeout=120 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix=build-fuzz/findings/"$t"- >"$log" 2>&1; then
         execs=$(grep -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}')
         cov=$(grep -E '^#[0-9]+' "$log" | tail -1 | grep -o 'cov: [0-9]*' || true)
