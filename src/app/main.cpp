@@ -1,17 +1,24 @@
-// The desktop program's entry. Until the window exists it runs the start-up sequence and, with
-// --version, prints the product name and the version text.
+// The desktop program: the start-up values and the setup exist before the window; the first
+// command-line argument names an order or material to open. --version prints who it is.
+#include "app/window/LNEAppForm.h"
 #include "foundation/Program.h"
 #include "model/Setup.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     lintaro::InitProgramValues();
     lintaro::InitProgramSetup();
-    QTextStream out(stdout);
-    // The window comes later; until then the program runs the start-up sequence and says who it is.
-    out << lintaro::Version().ProductName << ' ' << lintaro::Version().VersionText << '\n';
-    return 0;
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("--version")) {
+        QTextStream(stdout) << lintaro::Version().ProductName << ' ' << lintaro::Version().VersionText
+                            << '\n';
+        return 0;
+    }
+    QApplication::setApplicationDisplayName(lintaro::Version().ProductName);
+    lintaro::TLNEAppForm window(arguments.size() > 1 ? arguments[1] : QString());
+    window.show();
+    return QApplication::exec();
 }

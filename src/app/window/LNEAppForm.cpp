@@ -1,0 +1,612 @@
+#include "app/window/LNEAppForm.h"
+
+#include "app/FormUtils.h"
+#include "app/WindowDecorations.h"
+#include "app/WindowTexts.h"
+#include "app/window/Bindings.h"
+#include "app/window/EditLook.h"
+#include "app/window/ItemList.h"
+#include "app/window/UserDialogs.h"
+#include "foundation/ConversionError.h"
+#include "foundation/Files.h"
+#include "foundation/Pictures.h"
+#include "foundation/Program.h"
+#include "model/Address.h"
+#include "model/ApplicationLinks.h"
+#include "model/Dimension.h"
+#include "model/Material.h"
+#include "model/Order.h"
+#include "model/OrderItem.h"
+#include "model/Part.h"
+#include "model/Setup.h"
+#include "model/Sheets.h"
+#include "platform/Keyboard.h"
+#include "platform/UserSettings.h"
+
+#include "ui_LNEAppForm.h"
+#include "ui_PageMaterial.h"
+#include "ui_PageOrder.h"
+#include "ui_PageParts.h"
+#include "ui_PageSetup.h"
+#include "ui_PageSheets.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace lintaro {
+
+namespace {
+
+const QColor kWindowColour(205, 220, 220);
+const QColor kEditColour(255, 252, 236);
+const QColor kFilledColour(3, 58, 99);
+
+constexpr int kCollapsedHeight = 36;
+
+// A page form's widgets live as long as the window; the Ui structs are only needed to build them.
+template <class Form> QWidget* buildPage(QStackedWidget* notebook) {
+    auto* page = new QWidget(notebook);
+    Form form;
+    form.setupUi(page);
+    notebook->addWidget(page);
+    return page;
+}
+
+} // namespace
+
+TLNEAppForm::TLNEAppForm(const QString& startFile, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::LNEAppForm>()),
+      dialogs_(std::make_unique<TQtUserDialogs>(this)) {
+    ui_->setupUi(this);
+    buildPages();
+    QApplication::setApplicationName(Version().ProductName);
+    applyLook();
+
+    decorations_ = new TWindowDecorations(this);
+    decorations_->ReadStoredCounters();
+    ApplyWindowTexts(this, MainWindowTextRules(), Texts());
+    ApplyPictureRules(this, MainWindowPictureRules(), Pictures());
+    decorations_->LoadBanners(TWindowDecorations::DefaultBannerFolder());
+    decorations_->Start();
+    decorations_->StartIdleTimer();
+    connectCommands();
+    bindControls();
+    buildItemLists();
+
+    material_ = new TMaterial();
+    order_ = new TOrder();
+    TApplicationLinks::SetMaterial(material_);
+    TApplicationLinks::SetOrder(order_);
+    TApplicationLinks::SetControlsRefresh(
+        [this](TComponent* source, const QString& propName) { UpdateControls(source, propName); });
+
+    material_->CreateNew();
+    order_->CreateNew();
+    SwitchPage(pgOrder);
+    openStartFile(startFile);
+    UpdateControls(nullptr, {});
+}
+
+TLNEAppForm::~TLNEAppForm() {
+    TApplicationLinks::SetControlsRefresh({});
+    TApplicationLinks::SetOrder(nullptr);
+    TApplicationLinks::SetMaterial(nullptr);
+    // The settings file is written whatever the keyboard says.
+    TApplicationLinks::Setup()->SaveToFile(IniFileName());
+    delete order_;
+    delete material_;
+}
+
+void TLNEAppForm::buildPages() {
+    QStackedWidget* main = ui_->NBMain;
+    buildPage<Ui::PageOrder>(main);
+    buildPage<Ui::PageParts>(main);
+    buildPage<Ui::PageMaterial>(main);
+    buildPage<Ui::PageSheets>(main);
+    buildPage<Ui::PageSetup>(main);
+    ui_->ButtonTemp->setVisible(false);
+}
+
+void TLNEAppForm::applyLook() {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kWindowColour);
+    palette.setColor(QPalette::Base, kEditColour);
+    palette.setColor(QPalette::Text, kFilledColour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setMinimumSize(640, kMinPanelHeight);
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->objectName().startsWith(QLatin1String("LabelMenu")) ||
+            label->objectName() == QLatin1String("LabelCopyright")) {
+            label->setCursor(Qt::PointingHandCursor);
+            label->installEventFilter(this);
+        }
+    for (TPage page : kPages)
+        if (QLabel* collapsed = control<QLabel>(QStringLiteral("ImageMenuCollapsed") + PageName(page))) {
+            collapsed->setCursor(Qt::PointingHandCursor);
+            collapsed->installEventFilter(this);
+        }
+}
+
+QStackedWidget* TLNEAppForm::menuBlock(TPage page) const {
+    return control<QStackedWidget>(QStringLiteral("NBMenu") + PageName(page));
+}
+
+void TLNEAppForm::SwitchPage(TPage page) {
+    page_ = page;
+    for (TPage other : kPages) {
+        QStackedWidget* block = menuBlock(other);
+        if (!block)
+            continue;
+        const bool expanded = other == page;
+        block->setCurrentIndex(expanded ? 1 : 0);
+        int height = kCollapsedHeight;
+        if (expanded) {
+            const QImage picture = Pictures().Find(QStringLiteral("MenuExpanded") + PageName(other));
+            height = picture.isNull() ? 208 : picture.height();
+        }
+        block->resize(block->width(), height);
+    }
+    layoutSideMenu();
+    ui_->NBMain->setCurrentIndex(page);
+    const QString prefix = QStringLiteral("Menu") + PageName(page);
+    for (QMenu* menu : ui_->MenuBar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        menu->menuAction()->setVisible(menu->objectName().startsWith(prefix));
+}
+
+void TLNEAppForm::layoutSideMenu() {
+    int top = ui_->ImageTop->geometry().bottom() + 1;
+    for (TPage page : kPages)
+        if (QStackedWidget* block = menuBlock(page)) {
+            block->move(block->x(), top);
+            top += block->height();
+        }
+    ui_->LabelCopyright->move(ui_->LabelCopyright->x(), top + 8);
+}
+
+void TLNEAppForm::openStartFile(const QString& fileName) {
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
+        return;
+    const QString file = QFileInfo(fileName).absoluteFilePath();
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.compare(QLatin1String("LNO"), Qt::CaseInsensitive) == 0) {
+        if (order_->LoadFromFile(file))
+            SwitchPage(pgOrder);
+    } else if (suffix.compare(QLatin1String("LNM"), Qt::CaseInsensitive) == 0) {
+        if (material_->LoadFromFile(file))
+            SwitchPage(pgMaterial);
+    }
+}
+
+void TLNEAppForm::UpdateControls(TComponent* source, const QString& propName) {
+    if (!order_ || !material_)
+        return;
+    auto* data = dynamic_cast<TDataComponent*>(source);
+    if (!source || source == order_) {
+        const QString file = order_->FileName();
+        setWindowTitle(file.isEmpty()
+                           ? Version().ProductName
+                           : Version().ProductName + QStringLiteral(" - ") + QFileInfo(file).fileName());
+        SetStatusText(statusBar(), file, 0);
+    }
+    const std::array<std::pair<TItemList*, TBoundObject>, 3> lists = {
+        {{itemsList_, boOrderItem}, {partsList_, boPart}, {dimsList_, boDim}}};
+    for (const auto& [list, kind] : lists) {
+        if (source && !list->Concerns(data))
+            continue;
+        TDataComponentList* items = list->List();
+        ++updateLock_;
+        if (!source || source == items) {
+            if (propName.isEmpty() || propName.compare(QLatin1String("Items"), Qt::CaseInsensitive) == 0 ||
+                list->Model().rowCount() != items->ItemCount())
+                list->Rebuild();
+            else
+                list->ShowFocused();
+            refreshBindings(kind);
+        } else {
+            if (list->Model().rowCount() != items->ItemCount())
+                list->Rebuild();
+            else
+                list->Model().RowChanged(items->IndexOf(data));
+            if (data == items->ItemFocused())
+                refreshBindings(kind);
+        }
+        --updateLock_;
+    }
+    for (const TBinding& binding : WindowBindings()) {
+        TDataComponent* object = boundObject(binding.object);
+        if (!object || (source && source != object))
+            continue;
+        if (!propName.isEmpty() && propName.compare(binding.property, Qt::CaseInsensitive) != 0)
+            continue;
+        showBinding(binding);
+    }
+    if (!source || source == order_) {
+        control<QLineEdit>(QStringLiteral("EditSheetsOrderCaption"))->setText(order_->Caption());
+        control<QLineEdit>(QStringLiteral("EditSheetsMaterialCaption"))->setText(material_->Caption());
+    }
+}
+
+void TLNEAppForm::refreshBindings(int object) {
+    for (const TBinding& binding : WindowBindings())
+        if (binding.object == object)
+            showBinding(binding);
+}
+
+void TLNEAppForm::showBinding(const TBinding& binding) {
+    TDataComponent* object = boundObject(binding.object);
+    QWidget* widget = control<QWidget>(binding.control);
+    if (!object || !widget)
+        return;
+    const QString text = object->GetPropAsString(binding.property);
+    ++updateLock_;
+    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget))
+        ShowControlValue(widget, text);
+    else if (auto* box = qobject_cast<QCheckBox*>(widget))
+        box->setChecked(text == QLatin1String("1") ||
+                        text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0);
+    --updateLock_;
+}
+
+void TLNEAppForm::buildItemLists() {
+    const auto columns = [this](std::initializer_list<std::pair<const char*, const char*>> fields) {
+        std::vector<TItemColumn> result;
+        for (const auto& [name, property] : fields) {
+            auto* field = control<QWidget>(QLatin1String(name));
+            Qt::Alignment alignment = Qt::AlignLeft;
+            if (auto* edit = qobject_cast<QLineEdit*>(field))
+                alignment = edit->alignment() & Qt::AlignHorizontal_Mask;
+            result.push_back({field, QLatin1String(property), alignment});
+        }
+        return result;
+    };
+    auto* items = control<QListView>(QStringLiteral("LBOrderItems"));
+    itemsList_ = new TItemList(
+        items, control<QWidget>(QStringLiteral("PanelOrderItemEdit")),
+        columns({{"EditOrderItemCaption", "Caption"},
+                 {"EditOrderItemPrice", "Price"},
+                 {"EditOrderItemVATRate", "VATRate"},
+                 {"EditOrderItemAmount", "Amount"},
+                 {"EditOrderItemMU", "MU"},
+                 {"EditOrderItemPriceTotal", "PriceTotal"}}),
+        [this] { return static_cast<TDataComponentList*>(order_->OrderItems()); },
+        [](const TDataComponent* item) {
+            const auto* orderItem = static_cast<const TOrderItem*>(item);
+            return !orderItem->Caption().isEmpty() || orderItem->PriceTotal().raw() != 0;
+        },
+        0);
+    itemsList_->SetPlaceholder(PlaceholderOf(control<QWidget>(QStringLiteral("EditOrderItemCaption"))));
+    auto* parts = control<QListView>(QStringLiteral("LBParts"));
+    partsList_ = new TItemList(
+        parts, control<QWidget>(QStringLiteral("PanelPartsEdit")),
+        columns({{"EditPartsID", "ID"},
+                 {"EditPartsCaption", "Caption"},
+                 {"EditPartsX", "X"},
+                 {"EditPartsY", "Y"},
+                 {"EditPartsOrient", "Orientation"},
+                 {"EditPartsCount", "Count"}}),
+        [this] { return static_cast<TDataComponentList*>(order_->Parts()); },
+        [](const TDataComponent* item) { return static_cast<const TPart*>(item)->IsValid(); },
+        parts->height());
+    auto* dims = control<QListView>(QStringLiteral("LBDims"));
+    dimsList_ = new TItemList(
+        dims, control<QWidget>(QStringLiteral("PanelMaterialEdit")),
+        columns({{"EditMaterialDimCaption", "Caption"},
+                 {"EditMaterialDimY", "Y"},
+                 {"EditMaterialDimX", "X"},
+                 {"EditMaterialDimOrientation", "Orientation"},
+                 {"EditMaterialDimCount", "Count"},
+                 {"CBMaterialDimIsRest", "IsRDPS"}}),
+        [this] { return static_cast<TDataComponentList*>(material_->Dims()); },
+        [](const TDataComponent* item) { return static_cast<const TDimension*>(item)->IsValid(); },
+        dims->height());
+    // The check boxes of the dimension row are cells under their column labels; the text cell of
+    // the drawn rows spans all four.
+    for (QCheckBox* box : dimsList_->Panel()->findChildren<QCheckBox*>())
+        box->setText(QString());
+    dimsList_->SetColumnWidth(static_cast<int>(dimsList_->Columns().size()) - 1, 4 * 36 - 6);
+    for (TItemList* list : {itemsList_, partsList_, dimsList_}) {
+        list->View()->installEventFilter(this);
+        for (const TItemColumn& column : list->Columns())
+            column.field->installEventFilter(this);
+        for (QWidget* field : list->Panel()->findChildren<QWidget*>())
+            field->installEventFilter(this);
+    }
+}
+
+TItemList* TLNEAppForm::listOfField(const QObject* field) const {
+    for (TItemList* list : {itemsList_, partsList_, dimsList_})
+        if (list && field && field->parent() == list->Panel())
+            return list;
+    return nullptr;
+}
+
+bool TLNEAppForm::moveInRow(TItemList* list, QWidget* field, int step) {
+    const int column = list->ColumnOf(field);
+    const auto& columns = list->Columns();
+    const int target = column + step;
+    if (column < 0 || target < 0 || target >= static_cast<int>(columns.size()))
+        return true;
+    QWidget* next = columns[static_cast<size_t>(target)].field;
+    // The dimension list's last cell is text only; its field is the rest box.
+    if (next->isEnabled())
+        next->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool TLNEAppForm::handleKey(QWidget* widget, QKeyEvent* event) {
+    TItemList* list = listOfField(widget);
+    const int key = event->key();
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (qobject_cast<QPlainTextEdit*>(widget))
+            return false;
+        static const std::array<std::pair<const char*, const char*>, 3> rowEnds = {
+            {{"EditOrderItemPriceTotal", "EditOrderItemCaption"},
+             {"EditPartsCount", "EditPartsCaption"},
+             {"CBMaterialDimIsRest", "EditMaterialDimY"}}};
+        for (const auto& [last, first] : rowEnds) {
+            if (widget->objectName() != QLatin1String(last) || !list)
+                continue;
+            TDataComponentList* items = list->List();
+            const int row = items->IndexOf(items->ItemFocused());
+            controlChanged(widget);
+            if (row >= 0 && row + 1 < items->ItemCount()) {
+                items->SetItemFocused(items->Item(row + 1));
+                control<QWidget>(QLatin1String(first))->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            if (list == dimsList_) {
+                control<QWidget>(QStringLiteral("EditMaterialCaption"))->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+        }
+        focusNextChild();
+        return true;
+    }
+    if (!list)
+        return false;
+    if (ctrl && (key == Qt::Key_Left || key == Qt::Key_Right))
+        return moveInRow(list, widget, key == Qt::Key_Left ? -1 : 1);
+    if (key == Qt::Key_Up || key == Qt::Key_PageUp || key == Qt::Key_Down || key == Qt::Key_PageDown) {
+        TDataComponentList* items = list->List();
+        const int row = items->IndexOf(items->ItemFocused());
+        const int target = row + ((key == Qt::Key_Up || key == Qt::Key_PageUp) ? -1 : 1);
+        if (row >= 0 && target >= 0 && target < items->ItemCount()) {
+            controlChanged(widget);
+            items->SetItemFocused(items->Item(target));
+            if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                edit->selectAll();
+        }
+        return true;
+    }
+    return false;
+}
+
+TDataComponent* TLNEAppForm::boundObject(int object) const {
+    TSetup* setup = TApplicationLinks::Setup();
+    switch (static_cast<TBoundObject>(object)) {
+    case boOrder:
+        return order_;
+    case boCustomer:
+        return order_->Customer();
+    case boMaterial:
+        return material_;
+    case boSupplier:
+        return setup->Supplier();
+    case boSetup:
+        return setup;
+    case boSheets:
+        return order_->Sheets();
+    case boPartList:
+        return order_->Parts();
+    case boOrderItem:
+        return order_->OrderItems()->ItemFocused();
+    case boPart:
+        return order_->Parts()->ItemFocused();
+    case boDim:
+        return material_->Dims()->ItemFocused();
+    }
+    return nullptr;
+}
+
+const TBinding* TLNEAppForm::bindingOf(const QObject* control) const {
+    for (const TBinding& binding : WindowBindings())
+        if (binding.control == control->objectName())
+            return &binding;
+    return nullptr;
+}
+
+void TLNEAppForm::bindControls() {
+    for (const TBinding& binding : WindowBindings()) {
+        QWidget* widget = control<QWidget>(binding.control);
+        if (!widget)
+            continue;
+        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            connect(box, &QCheckBox::clicked, this, [this, box] { controlChanged(box); });
+            continue;
+        }
+        widget->installEventFilter(this);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textEdited, this, [edit] { SetTextColour(edit, kTypedTextColour); });
+    }
+}
+
+void TLNEAppForm::controlChanged(QWidget* widget) {
+    const TBinding* binding = bindingOf(widget);
+    if (updateLock_ > 0 || !binding || !order_)
+        return;
+    TDataComponent* object = boundObject(binding->object);
+    if (!object)
+        return;
+    if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && edit->isReadOnly())
+        return;
+    ++updateLock_;
+    try {
+        if (auto* box = qobject_cast<QCheckBox*>(widget))
+            object->SetPropAsString(binding->property,
+                                    box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        else
+            object->SetPropAsString(binding->property, ControlValue(widget));
+    } catch (const ConversionError& error) {
+        QMessageBox::critical(this, Version().ProductName, QString::fromUtf8(error.what()));
+    }
+    // The data may have refused or normalised the value; show what it holds now.
+    if (binding->readBack)
+        ShowControlValue(widget, object->GetPropAsString(binding->property));
+    --updateLock_;
+    if (!qobject_cast<QCheckBox*>(widget))
+        ShowLeftLook(widget);
+}
+
+void TLNEAppForm::showSheetsPage(int index) {
+    if (page_ != pgSheets)
+        SwitchPage(pgSheets);
+    control<QStackedWidget>(QStringLiteral("NBSheets"))->setCurrentIndex(index);
+}
+
+void TLNEAppForm::connectCommands() {
+    for (QAction* action : findChildren<QAction*>()) {
+        const QString command = CommandOf(action->objectName());
+        if (!command.isEmpty())
+            connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    }
+    for (QLabel* label : findChildren<QLabel*>())
+        if (!CommandOf(label->objectName()).isEmpty()) {
+            label->installEventFilter(this);
+            label->setCursor(Qt::PointingHandCursor);
+        }
+    if (QAction* exportItem = findChild<QAction*>(QStringLiteral("MenuSheetsFileExport")))
+        exportItem->setEnabled(false);
+}
+
+bool TLNEAppForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        (bindingOf(watched) || listOfField(watched)))
+        if (handleKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event)))
+            return true;
+    if (event->type() == QEvent::FocusIn) {
+        // Entering a list moves on to the first editable field of its row editor.
+        for (TItemList* list : {itemsList_, partsList_, dimsList_})
+            if (list && watched == list->View() && list->Panel()->isVisible()) {
+                for (const TItemColumn& column : list->Columns())
+                    if (auto* edit = qobject_cast<QLineEdit*>(column.field); edit && !edit->isReadOnly()) {
+                        QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::TabFocusReason); });
+                        break;
+                    }
+                return false;
+            }
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        if (bindingOf(watched)) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (event->type() == QEvent::FocusOut) {
+                controlChanged(widget);
+            } else {
+                SetTextColour(widget,
+                              qobject_cast<QPlainTextEdit*>(widget) ? kTypedTextColour : kFilledTextColour);
+                if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                    QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+            }
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const QString name = watched->objectName();
+        for (TPage page : kPages)
+            if (name == QStringLiteral("ImageMenuCollapsed") + PageName(page)) {
+                SwitchPage(page);
+                return true;
+            }
+        const QString command = CommandOf(name);
+        if (!command.isEmpty() && static_cast<QWidget*>(watched)->isEnabled()) {
+            RunCommand(command);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TLNEAppForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    QWidget* panel = ui_->PanelMain;
+    const int clientWidth = centralWidget()->width();
+    const int left = std::max(0, (clientWidth - kPanelWidth) / 2);
+    panel->setGeometry(left, 0, kPanelWidth, std::max(centralWidget()->height(), kMinPanelHeight));
+}
+
+void TLNEAppForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    restoreWindowState();
+}
+
+void TLNEAppForm::restoreWindowState() {
+    CenterForm(this);
+    if (Keyboard::ShiftHeld())
+        return;
+    TUserSettings settings;
+    if (!settings.Open(false))
+        return;
+    if (settings.ReadBool(QStringLiteral("WindowMaximized")).value_or(false)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    QRect frame = geometry();
+    if (auto left = settings.ReadInteger(QStringLiteral("Left")))
+        frame.moveLeft(*left);
+    if (auto top = settings.ReadInteger(QStringLiteral("Top")))
+        frame.moveTop(*top);
+    if (auto width = settings.ReadInteger(QStringLiteral("Width")))
+        frame.setWidth(*width);
+    if (auto height = settings.ReadInteger(QStringLiteral("Height")))
+        frame.setHeight(*height);
+    setGeometry(frame);
+}
+
+void TLNEAppForm::storeWindowState() {
+    if (Keyboard::ShiftHeld())
+        return;
+    TUserSettings settings;
+    if (!settings.Open(true))
+        return;
+    const bool maximized = isMaximized();
+    settings.WriteBool(QStringLiteral("WindowMaximized"), maximized);
+    if (!maximized) {
+        settings.WriteInteger(QStringLiteral("Left"), geometry().left());
+        settings.WriteInteger(QStringLiteral("Top"), geometry().top());
+        settings.WriteInteger(QStringLiteral("Width"), geometry().width());
+        settings.WriteInteger(QStringLiteral("Height"), geometry().height());
+    }
+    decorations_->WriteCounters(settings);
+    settings.Close();
+}
+
+void TLNEAppForm::closeEvent(QCloseEvent* event) {
+    commitFocusedControl();
+    if (!saveQuestion(true) || !saveQuestion(false)) {
+        event->ignore();
+        return;
+    }
+    storeWindowState();
+    event->accept();
+}
+
+} // namespace lintaro

@@ -1,0 +1,126 @@
+#pragma once
+// The program's one window: the order, its parts, the material, the calculation and the settings on
+// five pages laid out in Designer forms, with the side menu, tips and banners of the decorations.
+// It owns the order and the material.
+#include "app/Pages.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+class QKeyEvent;
+class QLabel;
+class QStackedWidget;
+QT_END_NAMESPACE
+
+namespace Ui {
+class LNEAppForm;
+}
+
+namespace lintaro {
+
+class TComponent;
+class TDataComponent;
+class TItemList;
+struct TBinding;
+class TMaterial;
+class TOrder;
+class TUserDialogs;
+class TWindowDecorations;
+struct TFileDialogRequest;
+
+class TLNEAppForm : public QMainWindow {
+public:
+    // Start-up: `startFile` is the first command-line argument (empty when there was none).
+    explicit TLNEAppForm(const QString& startFile = {}, QWidget* parent = nullptr);
+    ~TLNEAppForm() override;
+
+    TOrder* Order() const { return order_; }
+    TMaterial* Material() const { return material_; }
+    TPage ActivePage() const { return page_; }
+    TWindowDecorations* Decorations() const { return decorations_; }
+    // The order items, the parts and the dimensions.
+    TItemList* OrderItemList() const { return itemsList_; }
+    TItemList* PartList() const { return partsList_; }
+    TItemList* DimList() const { return dimsList_; }
+
+    // Questions and file dialogs go through this; tests replace it.
+    void SetUserDialogs(std::unique_ptr<TUserDialogs> dialogs);
+    TUserDialogs& UserDialogs() const { return *dialogs_; }
+    // Runs a command by its name ("OrderNew", "PartsDelete", "SheetsZoomIn", "About", ...), as its
+    // side-menu label, menu item and icon do. Nothing while a calculation runs, but for its stop.
+    void RunCommand(const QString& command);
+    // The command of a side-menu label, menu item or icon; empty when it has none.
+    static QString CommandOf(const QString& controlName);
+
+    // Collapses the other side-menu blocks, expands the page's block, shows the page and its menus.
+    void SwitchPage(TPage page);
+    // Refreshes the controls that show the property of the source; everything without a source.
+    void UpdateControls(TComponent* source, const QString& propName);
+
+    // The fixed width of the main panel; it is centred in the window.
+    static constexpr int kPanelWidth = 970;
+    static constexpr int kMinPanelHeight = 500;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPages();
+    void applyLook();
+    void openStartFile(const QString& fileName);
+    void restoreWindowState();
+    void storeWindowState();
+    void layoutSideMenu();
+    void connectCommands();
+    void showSheetsPage(int index);
+    // Commands.
+    bool saveQuestion(bool material);
+    bool saveObject(bool material, bool askName);
+    TFileDialogRequest fileRequest(bool material, bool save) const;
+    void openObject(bool material);
+    void newObject(bool material);
+    void deletePart(bool all);
+    void deleteDim();
+    void saveAsDefault(TPage page);
+    void exportCSV();
+    void importCSV();
+    void loadLogo();
+    void zoom(int step);
+    void commitFocusedControl();
+    // The change handler: writes a bound control's value into its data, reading numbers back.
+    void bindControls();
+    void buildItemLists();
+    void showBinding(const TBinding& binding);
+    void refreshBindings(int object);
+    // The keys the window handles before its controls; true when the key was used.
+    bool handleKey(QWidget* control, QKeyEvent* event);
+    bool moveInRow(TItemList* list, QWidget* field, int step);
+    TItemList* listOfField(const QObject* field) const;
+    void controlChanged(QWidget* control);
+    const TBinding* bindingOf(const QObject* control) const;
+    TDataComponent* boundObject(int object) const;
+    QStackedWidget* menuBlock(TPage page) const;
+    template <class T> T* control(const QString& name) const { return findChild<T*>(name); }
+
+    std::unique_ptr<Ui::LNEAppForm> ui_;
+    std::unique_ptr<TUserDialogs> dialogs_;
+    TMaterial* material_ = nullptr; // owned, made before the order
+    TOrder* order_ = nullptr;       // owned
+    TWindowDecorations* decorations_ = nullptr;
+    TItemList* itemsList_ = nullptr;
+    TItemList* partsList_ = nullptr;
+    TItemList* dimsList_ = nullptr;
+    TPage page_ = pgOrder;
+    bool shown_ = false;
+    // While above 0, control events do not write back into the data.
+    int updateLock_ = 0;
+};
+
+} // namespace lintaro

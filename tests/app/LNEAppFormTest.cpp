@@ -1,0 +1,452 @@
+// The main window under the offscreen platform: the forms carry every named control, the start-up
+// file opens, the side menu switches pages, and Shift keeps the stored user values untouched.
+#include "MainWindowNames.h"
+#include "WidgetApplication.h"
+
+#include "app/WindowTexts.h"
+#include "app/window/EditLook.h"
+#include "app/window/ItemList.h"
+#include "app/window/LNEAppForm.h"
+#include "app/window/UserDialogs.h"
+#include "foundation/Currency.h"
+#include "foundation/Files.h"
+#include "foundation/Program.h"
+#include "model/Address.h"
+#include "model/ApplicationLinks.h"
+#include "model/Dimension.h"
+#include "model/Material.h"
+#include "model/Order.h"
+#include "model/OrderItem.h"
+#include "model/Part.h"
+#include "model/Setup.h"
+#include "platform/Keyboard.h"
+#include "platform/Locale.h"
+#include "platform/UserSettings.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace lintaro {
+namespace {
+
+// Answers the window's questions from a script and records what was asked.
+class ScriptedDialogs : public TUserDialogs {
+public:
+    QMessageBox::StandardButton Ask(const QString&, const QString& text,
+                                    QMessageBox::StandardButtons) override {
+        questions << text;
+        if (answers.empty())
+            return QMessageBox::No;
+        const QMessageBox::StandardButton answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    QString OpenFileName(const TFileDialogRequest& request) override {
+        requests.push_back(request);
+        return openName;
+    }
+    QString SaveFileName(const TFileDialogRequest& request) override {
+        requests.push_back(request);
+        return saveName;
+    }
+    void ShowError(const QString& text) override { errors << text; }
+    void ShowAbout() override { ++abouts; }
+
+    std::vector<QMessageBox::StandardButton> answers;
+    QStringList questions;
+    std::vector<TFileDialogRequest> requests;
+    QString openName;
+    QString saveName;
+    QStringList errors;
+    int abouts = 0;
+};
+
+class AppForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::ensureWidgetApplication();
+        test::initProgramForTests();
+        ASSERT_TRUE(dir_.isValid());
+        SetIniFileNameOverride(path("Lintaro.ini"));
+        userSettings_ = std::make_unique<ScopedUserSettingsFile>(path("user.conf"));
+    }
+    void TearDown() override {
+        window_.reset();
+        userSettings_.reset();
+        SetIniFileNameOverride({});
+    }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    TLNEAppForm& open(const QString& startFile = {}) {
+        window_.reset();
+        window_ = std::make_unique<TLNEAppForm>(startFile);
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        dialogs_ = dialogs.get();
+        window_->SetUserDialogs(std::move(dialogs));
+        return *window_;
+    }
+    void click(const QString& name) { QTest::mouseClick(find<QLabel>(name), Qt::LeftButton); }
+    template <class T> T* find(const QString& name) const { return window_->findChild<T*>(name); }
+    // A copy of a shipped sample under another name, to try the extension's case.
+    QString sampleCopy(const QString& sample, const QString& name) const {
+        const QString copy = path(name);
+        EXPECT_TRUE(QFile::copy(test::samplePath(sample), copy));
+        return copy;
+    }
+    QStringList visibleMenus() const {
+        QStringList names;
+        for (QMenu* menu :
+             find<QMenuBar>(QStringLiteral("MenuBar"))->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+            if (menu->menuAction()->isVisible())
+                names << menu->objectName();
+        return names;
+    }
+
+    // Shows the window and makes it active, so that focus and key events reach its controls.
+    void activate(TLNEAppForm& window) {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    // Clicks into a field, replaces its text by typing, and leaves it with Tab.
+    void typeInto(const QString& name, const QString& text) {
+        auto* edit = find<QLineEdit>(name);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+    }
+
+    ScopedLocale locale_{Locale::czech()};
+    ScriptedDialogs* dialogs_ = nullptr;
+    QTemporaryDir dir_;
+    std::unique_ptr<ScopedUserSettingsFile> userSettings_;
+    std::unique_ptr<TLNEAppForm> window_;
+};
+
+TEST_F(AppForm, FormsCarryEveryNamedControlAndMenuItem) {
+    open();
+    // The file dialogs are not controls of the window; they come from the user-dialog interface.
+    for (const QString& name :
+         test::words(test::kMainControls) + test::perPageNames() + test::words(test::kMenuItems)) {
+        if (name != QLatin1String("OpenDialog") && name != QLatin1String("SaveDialog")) {
+            EXPECT_NE(window_->findChild<QObject*>(name), nullptr) << qPrintable(name);
+        }
+    }
+}
+
+TEST_F(AppForm, TextsAndPicturesAreApplied) {
+    open();
+    EXPECT_EQ(find<QLabel>(QStringLiteral("LabelMenuOrderNew"))->text(), QStringLiteral("New"));
+    EXPECT_EQ(find<QMenu>(QStringLiteral("MenuOrderFile"))->title(), QStringLiteral("&File"));
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageTop"))->pixmap().isNull());
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageMenuExpandedOrder"))->pixmap().isNull());
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageIconOrderNew"))->pixmap().isNull());
+}
+
+TEST_F(AppForm, StartFileOpensByExtensionInAnyCase) {
+    const QString order = sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.lno"));
+    TLNEAppForm& window = open(order);
+    EXPECT_EQ(window.Order()->FileName(), order);
+    EXPECT_EQ(window.ActivePage(), pgOrder);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lintaro - shop.lno"));
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("EditOrderCaption"))->text(), window.Order()->Caption());
+
+    const QString material = sampleCopy(QStringLiteral("Board18.LNM"), QStringLiteral("board.Lnm"));
+    TLNEAppForm& second = open(material);
+    EXPECT_EQ(second.Material()->FileName(), material);
+    EXPECT_EQ(second.ActivePage(), pgMaterial);
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("EditMaterialCaption"))->text(), second.Material()->Caption());
+}
+
+TEST_F(AppForm, MissingStartFileStartsANewOrder) {
+    TLNEAppForm& window = open(path("missing.LNO"));
+    EXPECT_TRUE(window.Order()->FileName().isEmpty());
+    EXPECT_EQ(window.ActivePage(), pgOrder);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lintaro"));
+}
+
+TEST_F(AppForm, ClickingACollapsedBlockSwitchesPageAndMenus) {
+    TLNEAppForm& window = open();
+    window.show();
+    EXPECT_EQ(visibleMenus(), (QStringList{"MenuOrderFile", "MenuOrderHelp"}));
+    QTest::mouseClick(find<QLabel>(QStringLiteral("ImageMenuCollapsedParts")), Qt::LeftButton);
+    EXPECT_EQ(window.ActivePage(), pgParts);
+    EXPECT_EQ(find<QStackedWidget>(QStringLiteral("NBMain"))->currentIndex(), int(pgParts));
+    EXPECT_EQ(find<QStackedWidget>(QStringLiteral("NBMenuParts"))->currentIndex(), 1);
+    EXPECT_EQ(find<QStackedWidget>(QStringLiteral("NBMenuOrder"))->currentIndex(), 0);
+    EXPECT_EQ(visibleMenus(), (QStringList{"MenuPartsFile", "MenuPartsEdit", "MenuPartsHelp"}));
+    // The blocks stay stacked without gaps: the expanded one pushes the others down.
+    const auto* parts = find<QStackedWidget>(QStringLiteral("NBMenuParts"));
+    EXPECT_EQ(find<QStackedWidget>(QStringLiteral("NBMenuMaterial"))->y(), parts->y() + parts->height());
+}
+
+TEST_F(AppForm, ViewCommandsShowTheSheetsInnerPages) {
+    TLNEAppForm& window = open();
+    window.show();
+    auto* inner = find<QStackedWidget>(QStringLiteral("NBSheets"));
+    find<QAction>(QStringLiteral("MenuSheetsViewResults"))->trigger();
+    EXPECT_EQ(window.ActivePage(), pgSheets);
+    EXPECT_EQ(inner->currentIndex(), 2);
+    find<QAction>(QStringLiteral("MenuSheetsViewSheets"))->trigger();
+    EXPECT_EQ(inner->currentIndex(), 1);
+    QTest::mouseClick(find<QLabel>(QStringLiteral("LabelMenuSheetsParams")), Qt::LeftButton);
+    EXPECT_EQ(inner->currentIndex(), 0);
+    EXPECT_FALSE(find<QAction>(QStringLiteral("MenuSheetsFileExport"))->isEnabled());
+}
+
+TEST_F(AppForm, ShiftAtCloseLeavesUserValuesButSavesSettings) {
+    {
+        ScopedKeyboardState shift(true, false);
+        open().close();
+        window_.reset();
+    }
+    EXPECT_FALSE(QFile::exists(path("user.conf")));
+    EXPECT_TRUE(QFile::exists(path("Lintaro.ini")));
+
+    open().close();
+    TUserSettings settings;
+    ASSERT_TRUE(settings.Open(false));
+    EXPECT_TRUE(settings.ValueExists(QStringLiteral("Width")));
+    EXPECT_TRUE(settings.ValueExists(QStringLiteral("BBCounter")));
+}
+
+TEST_F(AppForm, AmountTakesAProductAndTheTotalFollows) {
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
+    activate(window);
+    auto* item = static_cast<TOrderItem*>(window.Order()->OrderItems()->ItemFocused());
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(find<QWidget>(QStringLiteral("PanelOrderItemEdit"))->isVisible());
+    ASSERT_NE(item->Amount(), Currency::fromInteger(12));
+    const Currency totalBefore = item->PriceTotal();
+    typeInto(QStringLiteral("EditOrderItemAmount"), QStringLiteral("3*4"));
+    EXPECT_EQ(item->Amount(), Currency::fromInteger(12));
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("EditOrderItemAmount"))->text(), QStringLiteral("12"));
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("EditOrderItemPriceTotal"))->text(),
+              item->GetPropAsString("PriceTotal"));
+    if (item->Price().raw() != 0) {
+        EXPECT_NE(item->PriceTotal(), totalBefore);
+    }
+}
+
+TEST_F(AppForm, LeavingAPlaceholderStoresEmptyAndShowsItGrey) {
+    TLNEAppForm& window = open();
+    activate(window);
+    auto* street = find<QLineEdit>(QStringLiteral("EditOrderCustomerStreet"));
+    const QString placeholder = PlaceholderOf(street);
+    EXPECT_EQ(street->text(), placeholder);
+    EXPECT_EQ(TextColour(street), kPlaceholderColour);
+    QTest::mouseClick(street, Qt::LeftButton);
+    EXPECT_EQ(TextColour(street), kFilledTextColour);
+    QTest::keyClick(street, Qt::Key_Tab);
+    EXPECT_TRUE(window.Order()->Customer()->GetPropAsString(QStringLiteral("Street")).isEmpty());
+    EXPECT_EQ(street->text(), placeholder);
+    EXPECT_EQ(TextColour(street), kPlaceholderColour);
+
+    typeInto(QStringLiteral("EditOrderCustomerStreet"), QStringLiteral("Main Street 1"));
+    EXPECT_EQ(window.Order()->Customer()->GetPropAsString(QStringLiteral("Street")),
+              QStringLiteral("Main Street 1"));
+    EXPECT_EQ(TextColour(street), kFilledTextColour);
+}
+
+TEST_F(AppForm, EnterInTheLastItemsTotalMovesToTheNextControl) {
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
+    activate(window);
+    TDataComponentList* items = window.Order()->OrderItems();
+    ASSERT_GE(items->ItemCount(), 2);
+    items->SetItemFocused(items->Item(0));
+    auto* total = find<QLineEdit>(QStringLiteral("EditOrderItemPriceTotal"));
+    QTest::mouseClick(total, Qt::LeftButton);
+    QTest::keyClick(total, Qt::Key_Return);
+    EXPECT_EQ(items->ItemFocused(), items->Item(1)) << "Enter in a row's last field goes on to the next item";
+    EXPECT_EQ(QApplication::focusWidget(), find<QWidget>(QStringLiteral("EditOrderItemCaption")));
+
+    items->SetItemFocused(items->Item(items->ItemCount() - 1));
+    QTest::mouseClick(total, Qt::LeftButton);
+    QTest::keyClick(total, Qt::Key_Return);
+    EXPECT_EQ(items->ItemFocused(), items->Item(items->ItemCount() - 1));
+    EXPECT_NE(QApplication::focusWidget(), total);
+    EXPECT_NE(QApplication::focusWidget()->parentWidget(),
+              find<QWidget>(QStringLiteral("PanelOrderItemEdit")));
+}
+
+TEST_F(AppForm, CtrlArrowsStayWithinTheRow) {
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
+    activate(window);
+    auto* total = find<QLineEdit>(QStringLiteral("EditOrderItemPriceTotal"));
+    auto* caption = find<QLineEdit>(QStringLiteral("EditOrderItemCaption"));
+    QTest::mouseClick(total, Qt::LeftButton);
+    QTest::keyClick(total, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), total);
+    QTest::keyClick(total, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), find<QWidget>(QStringLiteral("EditOrderItemMU")));
+    QTest::mouseClick(caption, Qt::LeftButton);
+    QTest::keyClick(caption, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), caption);
+}
+
+TEST_F(AppForm, UpAndDownFocusTheNeighbouringItems) {
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
+    activate(window);
+    TDataComponentList* parts = window.Order()->Parts();
+    ASSERT_GE(parts->ItemCount(), 2);
+    parts->SetItemFocused(parts->Item(0));
+    QTest::mouseClick(find<QLabel>(QStringLiteral("ImageMenuCollapsedParts")), Qt::LeftButton);
+    auto* caption = find<QLineEdit>(QStringLiteral("EditPartsCaption"));
+    QTest::mouseClick(caption, Qt::LeftButton);
+    QTest::keyClick(caption, Qt::Key_Down);
+    EXPECT_EQ(parts->ItemFocused(), parts->Item(1));
+    EXPECT_EQ(caption->text(), parts->Item(1)->Caption());
+    QTest::keyClick(caption, Qt::Key_PageUp);
+    QTest::keyClick(caption, Qt::Key_Up);
+    EXPECT_EQ(parts->ItemFocused(), parts->Item(0));
+}
+
+TEST_F(AppForm, NoDimensionsHidesTheRowEditor) {
+    TLNEAppForm& window = open();
+    activate(window);
+    QTest::mouseClick(find<QLabel>(QStringLiteral("ImageMenuCollapsedMaterial")), Qt::LeftButton);
+    EXPECT_TRUE(find<QWidget>(QStringLiteral("PanelMaterialEdit"))->isVisible());
+    // Emptying the list in one go announces nothing afterwards; the refresh is what a reload sends.
+    window.Material()->Dims()->DeleteItems(true);
+    window.UpdateControls(window.Material()->Dims(), QStringLiteral("Items"));
+    EXPECT_EQ(window.Material()->Dims()->ItemCount(), 0);
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("PanelMaterialEdit"))->isVisible());
+}
+
+TEST_F(AppForm, ClosingAsksAboutTheMaterialFirstAndCancelKeepsTheWindow) {
+    TLNEAppForm& window = open();
+    window.show();
+    window.Material()->SetCaption(QStringLiteral("Oak"));
+    window.Order()->SetCaption(QStringLiteral("Shelves"));
+    const QString materialQuestion =
+        TextWithLineBreaks(GetText(QStringLiteral("Material"), QStringLiteral("SaveQuestion")));
+    const QString orderQuestion =
+        TextWithLineBreaks(GetText(QStringLiteral("Order"), QStringLiteral("SaveQuestion")));
+    struct Case {
+        std::vector<QMessageBox::StandardButton> answers;
+        QStringList asked;
+        bool closes;
+    };
+    const Case cases[] = {
+        {{QMessageBox::Cancel}, {materialQuestion}, false},
+        {{QMessageBox::No, QMessageBox::Cancel}, {materialQuestion, orderQuestion}, false},
+        {{QMessageBox::No, QMessageBox::No}, {materialQuestion, orderQuestion}, true},
+    };
+    for (const Case& c : cases) {
+        dialogs_->answers = c.answers;
+        dialogs_->questions.clear();
+        EXPECT_EQ(window.close(), c.closes);
+        EXPECT_EQ(dialogs_->questions, c.asked);
+        EXPECT_EQ(window.isVisible(), !c.closes);
+    }
+}
+
+TEST_F(AppForm, ANewOrdersFirstSaveAsksForANameAndTheSecondDoesNot) {
+    TLNEAppForm& window = open();
+    window.show();
+    dialogs_->saveName = path("first.LNO");
+    click(QStringLiteral("LabelMenuOrderSave"));
+    ASSERT_EQ(dialogs_->requests.size(), 1u);
+    EXPECT_EQ(dialogs_->requests[0].defaultExtension, QStringLiteral("LNO"));
+    EXPECT_EQ(dialogs_->requests[0].initialName, window.Order()->Caption());
+    EXPECT_EQ(dialogs_->requests[0].filter, QStringLiteral("Orders (*.LNO *.lno);;All files (*)"));
+    EXPECT_TRUE(QFile::exists(path("first.LNO")));
+    EXPECT_EQ(window.Order()->FileName(), path("first.LNO"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lintaro - first.LNO"));
+    QFile::remove(path("first.LNO"));
+    click(QStringLiteral("ImageIconOrderSave"));
+    EXPECT_EQ(dialogs_->requests.size(), 1u);
+    EXPECT_TRUE(QFile::exists(path("first.LNO")));
+}
+
+TEST_F(AppForm, DeleteAllLeavesTheLastPart) {
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
+    window.show();
+    TPartList* parts = window.Order()->Parts();
+    ASSERT_GE(parts->ItemCount(), 3);
+    TDataComponent* last = parts->Item(parts->ItemCount() - 1);
+    parts->SetItemFocused(parts->Item(0));
+    dialogs_->answers = {QMessageBox::No};
+    click(QStringLiteral("LabelMenuPartsDeleteAll"));
+    EXPECT_GE(parts->ItemCount(), 3);
+    ASSERT_EQ(dialogs_->questions.size(), 1);
+    EXPECT_TRUE(dialogs_->questions[0].contains(parts->Item(0)->Caption()));
+    dialogs_->answers = {QMessageBox::Yes};
+    click(QStringLiteral("ImageIconPartsDeleteAll"));
+    ASSERT_EQ(parts->ItemCount(), 1);
+    EXPECT_EQ(parts->Item(0), last);
+}
+
+TEST_F(AppForm, DeletingTheOnlyDimensionDoesNothing) {
+    TLNEAppForm& window = open();
+    window.show();
+    TDimensionList* dims = window.Material()->Dims();
+    ASSERT_EQ(dims->ItemCount(), 1);
+    dialogs_->answers = {QMessageBox::Yes};
+    click(QStringLiteral("LabelMenuMaterialDelete"));
+    EXPECT_EQ(dims->ItemCount(), 1);
+    EXPECT_TRUE(dialogs_->questions.isEmpty());
+
+    TLNEAppForm& loaded = open(sampleCopy(QStringLiteral("Board18.LNM"), QStringLiteral("board.LNM")));
+    loaded.show();
+    TDimensionList* stock = loaded.Material()->Dims();
+    const int count = stock->ItemCount();
+    ASSERT_GE(count, 2);
+    dialogs_->answers = {QMessageBox::Yes};
+    click(QStringLiteral("ImageIconMaterialDelete"));
+    EXPECT_EQ(stock->ItemCount(), count - 1);
+    EXPECT_EQ(dialogs_->questions.size(), 1);
+}
+
+TEST_F(AppForm, ZoomStaysWithinItsBounds) {
+    open().show();
+    TSetup* setup = TApplicationLinks::Setup();
+    const int saved = setup->SheetsZoom();
+    struct Case {
+        int start;
+        const char* icon;
+        int expected;
+    };
+    for (const Case& c :
+         {Case{100, "ImageIconSheetsZoomOut", 100}, Case{600, "ImageIconSheetsZoomIn", 600},
+          Case{200, "ImageIconSheetsZoomIn", 300}, Case{200, "ImageIconSheetsZoomOut", 100}}) {
+        setup->SetSheetsZoom(c.start);
+        click(QLatin1String(c.icon));
+        EXPECT_EQ(setup->SheetsZoom(), c.expected) << c.icon << " from " << c.start;
+    }
+    setup->SetSheetsZoom(saved);
+}
+
+TEST_F(AppForm, CommandsOfLabelsMenusAndIcons) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"LabelMenuOrderNew", "OrderNew"},
+        {"ImageIconPartsDeleteAll", "PartsDeleteAll"},
+        {"MenuPartsEditDeleteAll", "PartsDeleteAll"},
+        {"MenuSheetsViewResults", "SheetsResults"},
+        {"MenuSheetsViewSaveAsDefault", "SheetsSaveAsDefault"},
+        {"MenuMaterialHelpAbout", "About"},
+        {"MenuSetupFileExit", "Exit"},
+        {"MenuOrderFile", ""},
+        {"ImageMenuCollapsedOrder", ""},
+        {"LabelOrderCaption", ""},
+    };
+    for (const auto& [name, command] : cases)
+        EXPECT_EQ(TLNEAppForm::CommandOf(QLatin1String(name)), QLatin1String(command)) << name;
+}
+
+} // namespace
+} // namespace lintaro
