@@ -94,7 +94,8 @@ TItemList::TItemList(QListView* view, QWidget* panel, std::vector<TItemColumn> c
     // A list without a height limit always shows all its rows.
     if (maxHeight_ <= 0)
         view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view_->viewport()->installEventFilter(this);
+    viewport_ = view_->viewport();
+    viewport_->installEventFilter(this);
     connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placePanel(); });
     connect(view_, &QListView::clicked, this, [this](const QModelIndex& index) { FocusRow(index.row()); });
     panel_->raise();
@@ -188,7 +189,9 @@ void TItemList::FocusRow(int row) {
 }
 
 bool TItemList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_->viewport() && event->type() == QEvent::Resize)
+    // Compared with the stored pointer: while the list view is being destroyed its children still
+    // send events here, and nothing of the half-destroyed view may be called then.
+    if (event->type() == QEvent::Resize && watched == viewport_)
         placePanel();
     return QObject::eventFilter(watched, event);
 }

@@ -94,6 +94,7 @@ private:
     void collectFollowers();
 
     QPointer<QListView> view_;
+    QWidget* viewport_ = nullptr; // watched for its size; never called through the view
     QPointer<QWidget> panel_;
     std::vector<TItemColumn> columns_;
     TItemListModel model_;
