@@ -1,5 +1,7 @@
 #include "calc/PlanImprover.h"
 
+#include "calc/IntegerRounding.h"
+
 #include "platform/Clock.h"
 
 #include <algorithm>
@@ -11,26 +13,10 @@
 
 namespace lintaro {
 
-namespace {
-
-// num / den rounded to the nearest integer, ties to even; num ≥ 0, den > 0.
-int64_t divRound(int64_t num, int64_t den) {
-    int64_t q = num / den;
-    const int64_t rem = num % den;
-    if (2 * rem > den || (2 * rem == den && (q & 1)))
-        ++q;
-    return q;
-}
-
-// X × Y in mm², raw (the rest order of the search).
-int64_t areaKey(int64_t x, int64_t y) {
-    return divRound(x * y, 10000);
-}
-
-} // namespace
+namespace {} // namespace
 
 int64_t ImproveAreaKey(int64_t x, int64_t y) {
-    return areaKey(x, y);
+    return RestAreaKey(x, y);
 }
 
 namespace {
@@ -143,7 +129,7 @@ public:
         double sum = 0;
         for (const TImproveSheet& s : r.sheets) {
             const TImproveStock& stock = o_.stocks_[size_t(s.stock)];
-            const double free = double(areaKey(stock.x, stock.y) - s.partsArea);
+            const double free = double(RestAreaKey(stock.x, stock.y) - s.partsArea);
             sum += free * free;
         }
         return sum;
@@ -166,7 +152,7 @@ public:
 private:
     double fillRatio(const TImproveSheet& s) const {
         const TImproveStock& stock = o_.stocks_[size_t(s.stock)];
-        return double(s.partsArea) / double(std::max<int64_t>(1, areaKey(stock.x, stock.y)));
+        return double(s.partsArea) / double(std::max<int64_t>(1, RestAreaKey(stock.x, stock.y)));
     }
 
     int randomBelow(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
@@ -256,7 +242,7 @@ private:
         int64_t smallest = -1;
         for (size_t t = 0; t < pool.size(); ++t)
             if (pool[t] > 0) {
-                const int64_t a = areaKey(o_.types_[t].x, o_.types_[t].y);
+                const int64_t a = RestAreaKey(o_.types_[t].x, o_.types_[t].y);
                 smallest = smallest < 0 ? a : std::min(smallest, a);
             }
         if (smallest < 0)
@@ -390,7 +376,7 @@ private:
             p.ox = int32_t(p.ox + ox);
             p.oy = int32_t(p.oy + oy);
             --pool[size_t(p.type)];
-            out.partsArea += areaKey(p.w, p.h);
+            out.partsArea += RestAreaKey(p.w, p.h);
             out.pieces.push_back(p);
         }
         for (TSearchRest r : plan.rests) {
@@ -454,10 +440,10 @@ int64_t TPlanImprover::SqrRecyArea(const TImproveSheet& sheet) const {
     for (const TSearchRest& r : sheet.rests) {
         if (r.x < settings_.search.minRecyDim || r.y < settings_.search.minRecyDim)
             continue;
-        const int64_t area = divRound(int64_t(r.x) * r.y, 10000000000LL); // m², raw
+        const int64_t area = DivRound(int64_t(r.x) * r.y, 10000000000LL); // m², raw
         if (area < settings_.search.minRecyArea)
             continue;
-        sum += divRound(area * area, 10000);
+        sum += DivRound(area * area, 10000);
     }
     return sum;
 }
@@ -495,7 +481,7 @@ TImproveScore TPlanImprover::ScoreOf(const TImproveResult& result) const {
     for (const TImproveSheet& sheet : result.sheets) {
         s.placed += int64_t(sheet.pieces.size());
         const TImproveStock& stock = stocks_[size_t(sheet.stock)];
-        s.stockArea += areaKey(stock.x, stock.y);
+        s.stockArea += RestAreaKey(stock.x, stock.y);
         s.sqrRecyArea += SqrRecyArea(sheet);
         if (std::none_of(kinds.begin(), kinds.end(),
                          [&](const TImproveSheet* k) { return SamePlan(*k, sheet); }))

@@ -1,5 +1,7 @@
 #include "calc/SheetSearch.h"
 
+#include "calc/IntegerRounding.h"
+
 #include "foundation/QuickSort.h"
 
 #include <algorithm>
@@ -47,23 +49,9 @@ struct TSheetSearch::Candidate {
 
 namespace {
 
-// num / den rounded to the nearest integer, ties to even; num ≥ 0, den > 0.
-int64_t divRound(int64_t num, int64_t den) {
-    int64_t q = num / den;
-    const int64_t rem = num % den;
-    if (2 * rem > den || (2 * rem == den && (q & 1)))
-        ++q;
-    return q;
-}
-
-// round4(X × Y) in mm², raw.
-int64_t restAreaKey(int64_t x, int64_t y) {
-    return divRound(x * y, 10000);
-}
-
 // round4(X × Y / 1 000 000) in m², raw.
 int64_t partArea(int64_t x, int64_t y) {
-    return divRound(x * y, 10000000000LL);
+    return DivRound(x * y, 10000000000LL);
 }
 
 // How many pieces of `piece` fit along `length` with a kerf between them: the whole part of the
@@ -73,7 +61,7 @@ int64_t fitCount(int64_t length, int64_t piece, int64_t kerf) {
     const int64_t num = length + kerf;
     if (den <= 0 || num <= 0)
         return 0;
-    return divRound(num * 10000, den) / 10000;
+    return DivRound(num * 10000, den) / 10000;
 }
 
 // False only when not even one piece can fit: the quotient (length + kerf) / (piece + kerf) stays
@@ -98,7 +86,7 @@ TSearchRest makeRest(int64_t ox, int64_t oy, int64_t x, int64_t y, TCSDimOutOrie
     r.oy = static_cast<int32_t>(oy);
     r.x = static_cast<int32_t>(x);
     r.y = static_cast<int32_t>(y);
-    r.area = restAreaKey(x, y);
+    r.area = RestAreaKey(x, y);
     r.orientation = o;
     return r;
 }
@@ -431,8 +419,8 @@ void TSheetSearch::placeBlock(const Node& n, size_t restIndex, int type, int a, 
         if (vertical ? r.y > settings_.maxCut : r.x > settings_.maxCut)
             continue;
         const Split s = splitRest(r, bw, bh, kerf, settings_.maxCut, vertical);
-        const int64_t scoreA = (s.aw > 0 && s.ah > 0) ? divRound(restAreaKey(s.aw, s.ah), pieces) : 0;
-        const int64_t scoreB = (s.bw > 0 && s.bh > 0) ? divRound(restAreaKey(s.bw, s.bh), pieces) : 0;
+        const int64_t scoreA = (s.aw > 0 && s.ah > 0) ? DivRound(RestAreaKey(s.aw, s.ah), pieces) : 0;
+        const int64_t scoreB = (s.bw > 0 && s.bh > 0) ? DivRound(RestAreaKey(s.bw, s.bh), pieces) : 0;
         if (!s.ok)
             continue;
         Candidate c;
@@ -498,7 +486,7 @@ int64_t TSheetSearch::totalSqrRecyArea(const Node& n) const {
         const int64_t area = partArea(r.x, r.y);
         if (area < settings_.minRecyArea)
             continue;
-        sum += divRound(area * area, 10000);
+        sum += DivRound(area * area, 10000);
     }
     return sum;
 }
