@@ -1,6 +1,7 @@
 // The desktop program: the start-up values and the setup exist before the window; the first
 // command-line argument names an order or material to open. --version prints who it is.
 #include "app/window/LNEAppForm.h"
+#include "calc/Calculator.h"
 #include "foundation/Program.h"
 #include "model/Setup.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     lintaro::InitProgramValues();
     lintaro::InitProgramSetup();
+    lintaro::InstallCalculator();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1 && arguments[1] == QLatin1String("--version")) {
         QTextStream(stdout) << lintaro::Version().ProductName << ' ' << lintaro::Version().VersionText

@@ -169,7 +169,16 @@ TPartList* TSheets::OwnerParts() const {
     return nullptr;
 }
 
+void TSheets::RequestStop() {
+    if (state_ != ssCalculating)
+        return;
+    stopRequested_ = true;
+    if (calculator_)
+        calculator_->SetStop(true);
+}
+
 void TSheets::Calculate() {
+    stopRequested_ = false;
     SetState(ssCalculating);
     SetCalculationPhase(scpNone);
     SetCalculationSheetNumber(0);
@@ -192,6 +201,8 @@ void TSheets::Calculate() {
     bool ok = false;
     if (factory()) {
         calculator_ = factory()(this);
+        if (calculator_ && stopRequested_)
+            calculator_->SetStop(true);
         ok = calculator_ && calculator_->Calculate();
     }
     SetState(ok ? ssCalculatedOK : ssCalculatedError);

@@ -66,6 +66,9 @@ public:
 
     // Runs a calculation on the order's parts and a copy of the current material.
     void Calculate();
+    // Asks the running calculation to stop; a request made while it is still being set up (the
+    // window's events run from its first progress report on) is passed on when its calculator exists.
+    void RequestStop();
     // The calculator's report: progress values and the sheet number when not negative, always the
     // phase, and the text appended to the report when not empty.
     void CalculationInfo(int totalProgress, int sheetProgress, int sheetNumber, TSheetsCalculationPhase phase,
@@ -129,6 +132,7 @@ private:
     bool restReturned_ = false;
     TSheetsState state_ = ssNone;
     double lastEventPump_ = 0;
+    bool stopRequested_ = false;
 };
 
 } // namespace lintaro

@@ -3,22 +3,28 @@
 #include "MainWindowNames.h"
 #include "WidgetApplication.h"
 
+#include "app/WindowDecorations.h"
 #include "app/WindowTexts.h"
 #include "app/window/EditLook.h"
 #include "app/window/ItemList.h"
 #include "app/window/LNEAppForm.h"
 #include "app/window/UserDialogs.h"
+#include "calc/Calculator.h"
 #include "foundation/Currency.h"
 #include "foundation/Files.h"
 #include "foundation/Program.h"
 #include "model/Address.h"
 #include "model/ApplicationLinks.h"
+#include "model/CuttingSheet.h"
+#include "model/DimOut.h"
 #include "model/Dimension.h"
 #include "model/Material.h"
 #include "model/Order.h"
 #include "model/OrderItem.h"
 #include "model/Part.h"
 #include "model/Setup.h"
+#include "model/Sheets.h"
+#include "platform/Clock.h"
 #include "platform/Keyboard.h"
 #include "platform/Locale.h"
 #include "platform/UserSettings.h"
@@ -33,11 +39,16 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace lintaro {
@@ -222,6 +233,53 @@ TEST_F(AppForm, ShiftAtCloseLeavesUserValuesButSavesSettings) {
     ASSERT_TRUE(settings.Open(false));
     EXPECT_TRUE(settings.ValueExists(QStringLiteral("Width")));
     EXPECT_TRUE(settings.ValueExists(QStringLiteral("BBCounter")));
+}
+
+TEST_F(AppForm, ShiftAtStartIgnoresTheStoredPositionAndCounters) {
+    {
+        TUserSettings settings;
+        ASSERT_TRUE(settings.Open(true));
+        settings.WriteInteger(QStringLiteral("Left"), 3);
+        settings.WriteInteger(QStringLiteral("Top"), 4);
+        settings.WriteInteger(QStringLiteral("Width"), 901);
+        settings.WriteInteger(QStringLiteral("Height"), 602);
+        settings.WriteInteger(QStringLiteral("TipOrderCounter"), 2);
+    }
+    for (const bool shift : {false, true}) {
+        ScopedKeyboardState keyboard(shift, false);
+        TLNEAppForm& window = open();
+        window.show();
+        EXPECT_EQ(window.width() == 901, !shift) << "shift " << shift;
+        EXPECT_EQ(window.Decorations()->TipCounter(pgOrder) == 2, !shift) << "shift " << shift;
+        window.close();
+        window_.reset();
+    }
+}
+
+TEST_F(AppForm, ANonVATPayerHasNoRateFieldAndAWideAmount) {
+    TLNEAppForm& window = open();
+    activate(window);
+    window.SwitchPage(pgSetup);
+    auto* rate = find<QLineEdit>(QStringLiteral("EditOrderItemVATRate"));
+    auto* amount = find<QLineEdit>(QStringLiteral("EditOrderItemAmount"));
+    auto* payer = find<QCheckBox>(QStringLiteral("CBSetupSupplierIsNotVATPayer"));
+    const int totalY = find<QWidget>(QStringLiteral("EditOrderPriceTotalwoVAT"))->y();
+    ASSERT_EQ(amount->width(), 42);
+    // On the box, not in the middle of its long caption.
+    const QPoint box(6, payer->height() / 2);
+    QTest::mouseClick(payer, Qt::LeftButton, {}, box);
+    EXPECT_TRUE(TApplicationLinks::Setup()->Supplier()->IsNotVATPayer());
+    EXPECT_TRUE(rate->isHidden());
+    EXPECT_EQ(amount->width(), 74);
+    EXPECT_EQ(amount->x(), rate->x());
+    EXPECT_TRUE(find<QWidget>(QStringLiteral("CBOrderVATMode"))->isHidden());
+    EXPECT_TRUE(find<QWidget>(QStringLiteral("EditMaterialVATRate"))->isHidden());
+    EXPECT_EQ(find<QWidget>(QStringLiteral("EditOrderPriceTotalwVAT"))->y(), totalY);
+    EXPECT_EQ(find<QLabel>(QStringLiteral("LabelOrderPriceTotalwVAT"))->text(),
+              GetText(QStringLiteral("Order"), QStringLiteral("PriceTotal")));
+    QTest::mouseClick(payer, Qt::LeftButton, {}, box);
+    EXPECT_FALSE(rate->isHidden());
+    EXPECT_EQ(amount->width(), 42);
 }
 
 TEST_F(AppForm, AmountTakesAProductAndTheTotalFollows) {
@@ -414,6 +472,8 @@ TEST_F(AppForm, DeletingTheOnlyDimensionDoesNothing) {
 
 TEST_F(AppForm, ZoomStaysWithinItsBounds) {
     open().show();
+    // Zooming out works on the sheet view only.
+    click(QStringLiteral("LabelMenuSheetsSheets"));
     TSetup* setup = TApplicationLinks::Setup();
     const int saved = setup->SheetsZoom();
     struct Case {
@@ -429,6 +489,98 @@ TEST_F(AppForm, ZoomStaysWithinItsBounds) {
         EXPECT_EQ(setup->SheetsZoom(), c.expected) << c.icon << " from " << c.start;
     }
     setup->SetSheetsZoom(saved);
+}
+
+// The shop-fitting sample calculated from the Sheets page, on a virtual clock of few steps per
+// second so that the search's schedule ends soon and the plan is the same on any machine.
+TEST_F(AppForm, CalculationFromTheSheetsPageAndBookingTheResult) {
+    VirtualClock clock(1000);
+    SetCurrentClock(&clock);
+    const std::shared_ptr<void> restoreClock(nullptr, [](void*) { SetCurrentClock(nullptr); });
+    InstallCalculator();
+    sampleCopy(QStringLiteral("Board18.LNM"), QStringLiteral("Board18.LNM"));
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
+    activate(window);
+    click(QStringLiteral("LabelMenuSheetsParams"));
+    TSheets* sheets = window.Order()->Sheets();
+    auto* button = find<QPushButton>(QStringLiteral("ButtonSheetsStartStop"));
+    auto* takeOff = find<QPushButton>(QStringLiteral("ButtonSheetsMaterialTakeOffDims"));
+    auto* backRests = find<QPushButton>(QStringLiteral("ButtonSheetsMaterialBackRests"));
+    const QString start = button->text();
+    EXPECT_FALSE(takeOff->isEnabled());
+
+    // Stop at the calculation's first look at the events, before its first sheet is searched.
+    QString captionWhileRunning;
+    QTimer::singleShot(0, button, [&] {
+        captionWhileRunning = button->text();
+        click(QStringLiteral("LabelMenuOrderNew")); // ignored while calculating
+        QTest::mouseClick(button, Qt::LeftButton);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(captionWhileRunning,
+              GetText(QStringLiteral("TSheets"), QStringLiteral("ButtonCalculationStop")));
+    EXPECT_EQ(dialogs_->questions.size(), 0);
+    EXPECT_EQ(sheets->State(), ssCalculatedError);
+    EXPECT_EQ(sheets->CuttingSheets()->ItemCount(), 0);
+    EXPECT_TRUE(sheets->CalculationReport().join(u'\n').contains(QStringLiteral("ERROR #-1")));
+    EXPECT_EQ(button->text(), start);
+    EXPECT_FALSE(takeOff->isEnabled());
+
+    int sheetProgressSteps = 0;
+    auto* sheetBar = find<QProgressBar>(QStringLiteral("ProgressBarSheetsSheet"));
+    QObject::connect(sheetBar, &QProgressBar::valueChanged, [&] { ++sheetProgressSteps; });
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(sheets->State(), ssCalculatedOK);
+    const TCuttingSheetList* result = sheets->CuttingSheets();
+    ASSERT_GT(result->ItemCount(), 1);
+    EXPECT_GT(sheetProgressSteps, 1);
+    EXPECT_TRUE(find<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"))
+                    ->toPlainText()
+                    .endsWith(TSheets::StateText(ssCalculatedOK)));
+
+    click(QStringLiteral("LabelMenuSheetsSheets"));
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageSheetsView"))->pixmap().isNull());
+    EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageIconSheetsPrev"))->isEnabled());
+    click(QStringLiteral("ImageIconSheetsNext"));
+    EXPECT_EQ(result->IndexOf(result->ItemFocused()), 1);
+    EXPECT_TRUE(find<QLabel>(QStringLiteral("ImageIconSheetsPrev"))->isEnabled());
+
+    // Taking off: every used size loses its sheets' pieces, not below 0.
+    TDimensionList* dims = window.Material()->Dims();
+    std::map<int, int> expected;
+    for (int i = 0; i < dims->ItemCount(); ++i)
+        expected[dims->Dimension(i)->ID()] = dims->Dimension(i)->Count();
+    for (int i = 0; i < result->ItemCount(); ++i) {
+        int& count = expected[result->Sheet(i)->Dimension()->ID()];
+        count = std::max(0, count - result->Sheet(i)->Count());
+    }
+    click(QStringLiteral("LabelMenuSheetsParams"));
+    QTest::mouseClick(takeOff, Qt::LeftButton);
+    EXPECT_TRUE(sheets->DimsTakedOff());
+    EXPECT_FALSE(takeOff->isEnabled());
+    for (int i = 0; i < dims->ItemCount(); ++i)
+        EXPECT_EQ(dims->Dimension(i)->Count(), expected[dims->Dimension(i)->ID()]) << i;
+
+    // Returning the rests: each rest's size is in stock as a rest, matched or crossed.
+    int rests = 0;
+    for (int i = 0; i < result->ItemCount(); ++i)
+        rests += result->Sheet(i)->Rests()->ItemCount();
+    ASSERT_GT(rests, 0);
+    QTest::mouseClick(backRests, Qt::LeftButton);
+    EXPECT_TRUE(sheets->RestReturned());
+    EXPECT_FALSE(backRests->isEnabled());
+    for (int i = 0; i < result->ItemCount(); ++i)
+        for (int r = 0; r < result->Sheet(i)->Rests()->ItemCount(); ++r) {
+            const auto* rest = static_cast<const TCSDimOut*>(result->Sheet(i)->Rests()->Item(r));
+            bool found = false;
+            for (int d = 0; d < dims->ItemCount(); ++d) {
+                const TDimension* dim = dims->Dimension(d);
+                found |= dim->IsRest() && dim->Count() > 0 &&
+                         ((dim->StoredX() == rest->X() && dim->StoredY() == rest->Y()) ||
+                          (dim->StoredX() == rest->Y() && dim->StoredY() == rest->X()));
+            }
+            EXPECT_TRUE(found) << "sheet " << i << " rest " << r;
+        }
 }
 
 TEST_F(AppForm, CommandsOfLabelsMenusAndIcons) {

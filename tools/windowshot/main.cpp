@@ -1,7 +1,9 @@
 // Pictures of the main window for looking at its pages without a person at the screen:
 //   lintaro-windowshot ORDER.LNO OUTDIR   writes OUTDIR/Order.png … OUTDIR/Setup.png, the window
-// opened on the order as from the command line.
+// opened on the order as from the command line, then calculates and writes the Sheets page's
+// parameters, sheet view and results as SheetsCalculated.png, SheetsView.png, SheetsResults.png.
 #include "app/window/LNEAppForm.h"
+#include "calc/Calculator.h"
 #include "foundation/Program.h"
 #include "model/Setup.h"
 
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
     }
     lintaro::InitProgramValues();
     lintaro::InitProgramSetup();
+    lintaro::InstallCalculator();
     lintaro::TLNEAppForm window(arguments[1]);
     window.resize(1000, 720);
     window.show();
@@ -28,5 +31,16 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         window.grab().save(QDir(arguments[2]).filePath(lintaro::PageName(page) + QStringLiteral(".png")));
     }
+    const QDir out(arguments[2]);
+    window.RunCommand(QStringLiteral("SheetsParams"));
+    window.RunCommand(QStringLiteral("SheetsStartStop"));
+    QApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("SheetsCalculated.png")));
+    window.RunCommand(QStringLiteral("SheetsSheets"));
+    QApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("SheetsView.png")));
+    window.RunCommand(QStringLiteral("SheetsResults"));
+    QApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("SheetsResults.png")));
     return 0;
 }

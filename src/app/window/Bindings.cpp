@@ -45,6 +45,9 @@ std::vector<TBinding> makeTable() {
         {QStringLiteral("CBSetupSheetsErlangeFont"), boSetup, QStringLiteral("SheetsErlangeFont"), false});
     t.push_back({QStringLiteral("CBSetupSheetsShowCaptionsOnParts"), boSetup,
                  QStringLiteral("SheetsShowCaptionsOnParts"), false});
+    t.push_back({QStringLiteral("CBSetupSheetsImprove"), boSetup, QStringLiteral("SheetsImprove"), false});
+    t.push_back(
+        {QStringLiteral("EditSetupSheetsImproveTime"), boSetup, QStringLiteral("SheetsImproveTime"), true});
     add(t, "EditOrder", boOrder, {"PriceTotalwoVAT", "PriceTotalwVAT"}, false);
     add(t, "EditMaterial", boMaterial, {"Amount", "TotalPrice"}, false);
     t.push_back({QStringLiteral("EditPartsTotalArea"), boPartList, QStringLiteral("Area"), false});

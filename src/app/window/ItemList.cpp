@@ -58,6 +58,8 @@ void TItemRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     bool first = true;
     for (const TItemColumn& column : list_.Columns()) {
+        if (column.field->isHidden())
+            continue;
         const int width = column.width > 0 ? column.width : column.field->width();
         const QRect cell(panelLeft + column.field->x(), option.rect.top(), width - 1,
                          option.rect.height() - 2);
@@ -152,6 +154,13 @@ void TItemList::resizeView() {
         }
     if (banner_)
         banner_->setVisible(bottom + 5 < banner_->y());
+}
+
+void TItemList::SetFollowerDesignY(QWidget* follower, int designY) {
+    for (auto& [widget, y] : followers_)
+        if (widget == follower)
+            y = designY;
+    resizeView();
 }
 
 void TItemList::ShowFocused() {

@@ -84,6 +84,9 @@ public:
     void ShowFocused();
     // Focuses the item of the row under the click.
     void FocusRow(int row);
+    // Gives a control below the list another place in the form's design; it keeps following the
+    // list from there.
+    void SetFollowerDesignY(QWidget* follower, int designY);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -22,6 +22,7 @@
 #include "model/Sheets.h"
 #include "platform/Keyboard.h"
 #include "platform/UserSettings.h"
+#include "platform/WebLinks.h"
 
 #include "ui_LNEAppForm.h"
 #include "ui_PageMaterial.h"
@@ -57,6 +58,9 @@ const QColor kEditColour(255, 252, 236);
 const QColor kFilledColour(3, 58, 99);
 
 constexpr int kCollapsedHeight = 36;
+// How long a hint stays up.
+constexpr int kHintMilliseconds = 4000;
+const QString kMakerSite = QStringLiteral("https://lintaro.example.org/");
 
 // A page form's widgets live as long as the window; the Ui structs are only needed to build them.
 template <class Form> QWidget* buildPage(QStackedWidget* notebook) {
@@ -87,6 +91,7 @@ TLNEAppForm::TLNEAppForm(const QString& startFile, QWidget* parent)
     connectCommands();
     bindControls();
     buildItemLists();
+    bindVATBoxes();
 
     material_ = new TMaterial();
     order_ = new TOrder();
@@ -100,6 +105,25 @@ TLNEAppForm::TLNEAppForm(const QString& startFile, QWidget* parent)
     SwitchPage(pgOrder);
     openStartFile(startFile);
     UpdateControls(nullptr, {});
+    PostRefocus();
+}
+
+void TLNEAppForm::PostRefocus() {
+    // Queued, so that it runs after the refill that asked for it has finished.
+    QMetaObject::invokeMethod(this, &TLNEAppForm::refocus, Qt::QueuedConnection);
+}
+
+void TLNEAppForm::refocus() {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || !isAncestorOf(focused) || focused == ui_->ButtonTemp)
+        return;
+    // Leaving and entering again runs the control's leave and enter steps, so it shows the
+    // refreshed value.
+    ui_->ButtonTemp->setVisible(true);
+    ui_->ButtonTemp->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    focused->setFocus(Qt::OtherFocusReason);
+    ui_->ButtonTemp->setVisible(false);
 }
 
 TLNEAppForm::~TLNEAppForm() {
@@ -120,6 +144,7 @@ void TLNEAppForm::buildPages() {
     buildPage<Ui::PageSheets>(main);
     buildPage<Ui::PageSetup>(main);
     ui_->ButtonTemp->setVisible(false);
+    ui_->ButtonTemp->setGeometry(0, 0, 0, 0);
 }
 
 void TLNEAppForm::applyLook() {
@@ -130,6 +155,8 @@ void TLNEAppForm::applyLook() {
     setPalette(palette);
     setAutoFillBackground(true);
     setMinimumSize(640, kMinPanelHeight);
+    for (QWidget* widget : findChildren<QWidget*>())
+        widget->setToolTipDuration(kHintMilliseconds);
     for (QLabel* label : findChildren<QLabel*>())
         if (label->objectName().startsWith(QLatin1String("LabelMenu")) ||
             label->objectName() == QLatin1String("LabelCopyright")) {
@@ -164,6 +191,7 @@ void TLNEAppForm::SwitchPage(TPage page) {
     }
     layoutSideMenu();
     ui_->NBMain->setCurrentIndex(page);
+    PostRefocus();
     const QString prefix = QStringLiteral("Menu") + PageName(page);
     for (QMenu* menu : ui_->MenuBar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
         menu->menuAction()->setVisible(menu->objectName().startsWith(prefix));
@@ -218,6 +246,7 @@ void TLNEAppForm::UpdateControls(TComponent* source, const QString& propName) {
             else
                 list->ShowFocused();
             refreshBindings(kind);
+            PostRefocus();
         } else {
             if (list->Model().rowCount() != items->ItemCount())
                 list->Rebuild();
@@ -236,10 +265,13 @@ void TLNEAppForm::UpdateControls(TComponent* source, const QString& propName) {
             continue;
         showBinding(binding);
     }
-    if (!source || source == order_) {
-        control<QLineEdit>(QStringLiteral("EditSheetsOrderCaption"))->setText(order_->Caption());
-        control<QLineEdit>(QStringLiteral("EditSheetsMaterialCaption"))->setText(material_->Caption());
-    }
+    updateSheetsControls(source, propName);
+    TSetup* setup = TApplicationLinks::Setup();
+    const bool vat = propName.isEmpty() ||
+                     propName.compare(QLatin1String("VATMode"), Qt::CaseInsensitive) == 0 ||
+                     propName.compare(QLatin1String("IsNotVATPayer"), Qt::CaseInsensitive) == 0;
+    if (vat && (!source || source == order_ || source == material_ || source == setup->Supplier()))
+        updateVATControls();
 }
 
 void TLNEAppForm::refreshBindings(int object) {
@@ -474,12 +506,6 @@ void TLNEAppForm::controlChanged(QWidget* widget) {
         ShowLeftLook(widget);
 }
 
-void TLNEAppForm::showSheetsPage(int index) {
-    if (page_ != pgSheets)
-        SwitchPage(pgSheets);
-    control<QStackedWidget>(QStringLiteral("NBSheets"))->setCurrentIndex(index);
-}
-
 void TLNEAppForm::connectCommands() {
     for (QAction* action : findChildren<QAction*>()) {
         const QString command = CommandOf(action->objectName());
@@ -493,6 +519,14 @@ void TLNEAppForm::connectCommands() {
         }
     if (QAction* exportItem = findChild<QAction*>(QStringLiteral("MenuSheetsFileExport")))
         exportItem->setEnabled(false);
+    const std::array<std::pair<const char*, const char*>, 3> buttons = {{
+        {"ButtonSheetsStartStop", "SheetsStartStop"},
+        {"ButtonSheetsMaterialTakeOffDims", "SheetsTakeOffDims"},
+        {"ButtonSheetsMaterialBackRests", "SheetsBackRests"},
+    }};
+    for (const auto& [name, command] : buttons)
+        connect(control<QAbstractButton>(QLatin1String(name)), &QAbstractButton::clicked, this,
+                [this, command = QLatin1String(command)] { RunCommand(command); });
 }
 
 bool TLNEAppForm::eventFilter(QObject* watched, QEvent* event) {
@@ -533,6 +567,10 @@ bool TLNEAppForm::eventFilter(QObject* watched, QEvent* event) {
                 SwitchPage(page);
                 return true;
             }
+        if (name == QLatin1String("LabelCopyright")) {
+            OpenWebLink(kMakerSite);
+            return true;
+        }
         const QString command = CommandOf(name);
         if (!command.isEmpty() && static_cast<QWidget*>(watched)->isEnabled()) {
             RunCommand(command);
@@ -548,6 +586,8 @@ void TLNEAppForm::resizeEvent(QResizeEvent* event) {
     const int clientWidth = centralWidget()->width();
     const int left = std::max(0, (clientWidth - kPanelWidth) / 2);
     panel->setGeometry(left, 0, kPanelWidth, std::max(centralWidget()->height(), kMinPanelHeight));
+    ui_->NBMain->resize(ui_->NBMain->width(), panel->height() - ui_->NBMain->y() - 4);
+    layoutSheetsPage();
 }
 
 void TLNEAppForm::showEvent(QShowEvent* event) {

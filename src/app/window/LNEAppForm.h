@@ -61,6 +61,10 @@ public:
     // Refreshes the controls that show the property of the source; everything without a source.
     void UpdateControls(TComponent* source, const QString& propName);
 
+    // Posts the deferred re-focus: the focused control is left and entered again once pending
+    // refreshes have run, so that it shows its refreshed value.
+    void PostRefocus();
+
     // The fixed width of the main panel; it is centred in the window.
     static constexpr int kPanelWidth = 970;
     static constexpr int kMinPanelHeight = 500;
@@ -80,6 +84,21 @@ private:
     void layoutSideMenu();
     void connectCommands();
     void showSheetsPage(int index);
+    // The Sheets page.
+    void startStopCalculation();
+    void takeOffDims();
+    void returnRests();
+    void moveSheet(int step);
+    int focusedSheetIndex() const;
+    void layoutSheetsPage();
+    void redrawSheetView();
+    void updateSheetCommands();
+    void updateSheetsFigures();
+    void showCalculationReport();
+    void updateSheetsControls(TComponent* source, const QString& propName);
+    // The VAT boxes and the controls that depend on the supplier paying VAT.
+    void bindVATBoxes();
+    void updateVATControls();
     // Commands.
     bool saveQuestion(bool material);
     bool saveObject(bool material, bool askName);
@@ -94,6 +113,7 @@ private:
     void loadLogo();
     void zoom(int step);
     void commitFocusedControl();
+    void refocus();
     // The change handler: writes a bound control's value into its data, reading numbers back.
     void bindControls();
     void buildItemLists();
@@ -119,8 +139,13 @@ private:
     TItemList* dimsList_ = nullptr;
     TPage page_ = pgOrder;
     bool shown_ = false;
+    // The sheet view shows the focused sheet as drawn now.
+    bool sheetViewDrawn_ = false;
     // While above 0, control events do not write back into the data.
     int updateLock_ = 0;
+    struct {
+        int amountX = 0, amountLabelX = 0, totalwoVATY = 0, totalwVATY = 0;
+    } vatDesign_;
 };
 
 } // namespace lintaro

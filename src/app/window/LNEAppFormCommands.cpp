@@ -127,6 +127,16 @@ void TLNEAppForm::RunCommand(const QString& command) {
         showSheetsPage(1);
     else if (is("SheetsResults"))
         showSheetsPage(2);
+    else if (is("SheetsStartStop"))
+        startStopCalculation();
+    else if (is("SheetsTakeOffDims"))
+        takeOffDims();
+    else if (is("SheetsBackRests"))
+        returnRests();
+    else if (is("SheetsPrev"))
+        moveSheet(-1);
+    else if (is("SheetsNext"))
+        moveSheet(1);
     else if (is("SheetsZoomIn"))
         zoom(100);
     else if (is("SheetsZoomOut"))
