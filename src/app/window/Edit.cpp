@@ -35,6 +35,8 @@ void TEdit::paintEvent(QPaintEvent* event) {
         shown.fill(QChar(0x25cf));
     else if (echoMode() == NoEcho)
         shown.clear();
+    // A value with line breaks (a note read from a file) shows on one line, as the edit would.
+    shown.replace(u'\n', u' ');
     const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
     const Qt::TextElideMode elide = horizontal & Qt::AlignRight ? Qt::ElideLeft : Qt::ElideRight;
     painter.setFont(font());

@@ -70,7 +70,9 @@ void TItemRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         if (first && !filled && !list_.Placeholder().isEmpty())
             text = list_.Placeholder();
         painter->setPen(filled ? kFilledTextColour : kPlaceholderColour);
-        painter->drawText(cell.adjusted(3, 0, -3, 0), int(column.alignment | Qt::AlignVCenter), text);
+        const QRect textArea = cell.adjusted(3, 0, -3, 0);
+        painter->drawText(textArea, int(column.alignment | Qt::AlignVCenter),
+                          painter->fontMetrics().elidedText(text, Qt::ElideRight, textArea.width()));
         first = false;
     }
     painter->restore();
@@ -140,10 +142,12 @@ void TItemList::Rebuild() {
 
 void TItemList::resizeView() {
     const int rows = model_.rowCount();
-    int height = rows * RowHeight() + 2;
+    // The rows plus the list's frame, so that every row shows without a scroll bar.
+    const int frame = 2 * std::max(1, view_->frameWidth());
+    int height = rows * RowHeight() + frame;
     if (maxHeight_ > 0)
         height = std::min(height, maxHeight_);
-    height = std::max(height, RowHeight() + 2);
+    height = std::max(height, RowHeight() + frame);
     view_->resize(view_->width(), height);
     const int shift = height - designHeight_;
     int bottom = view_->geometry().bottom();

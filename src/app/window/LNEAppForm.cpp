@@ -351,7 +351,9 @@ void TLNEAppForm::buildItemLists() {
     // the drawn rows spans all four.
     for (QCheckBox* box : dimsList_->Panel()->findChildren<QCheckBox*>())
         box->setText(QString());
-    dimsList_->SetColumnWidth(static_cast<int>(dimsList_->Columns().size()) - 1, 4 * 36 - 6);
+    QWidget* restBox = control<QWidget>(QStringLiteral("CBMaterialDimIsRest"));
+    dimsList_->SetColumnWidth(static_cast<int>(dimsList_->Columns().size()) - 1,
+                              dimsList_->Panel()->width() - restBox->x());
     for (TItemList* list : {itemsList_, partsList_, dimsList_}) {
         list->View()->installEventFilter(this);
         for (const TItemColumn& column : list->Columns())

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QVariant>
 
 namespace lintaro {
 
@@ -74,8 +75,15 @@ void TLNEAppForm::updateVATControls() {
     itemsList_->View()->viewport()->update();
 
     const QString order = QStringLiteral("Order");
+    // A column label longer than its column is shortened; its hint gives it whole.
     const auto label = [this](const char* name, const QString& text) {
-        control<QLabel>(QLatin1String(name))->setText(text);
+        auto* caption = control<QLabel>(QLatin1String(name));
+        const QString shown = caption->fontMetrics().elidedText(text, Qt::ElideRight, caption->width());
+        if (!caption->property("hint").isValid())
+            caption->setProperty("hint", caption->toolTip());
+        const QString hint = caption->property("hint").toString();
+        caption->setText(shown);
+        caption->setToolTip(shown == text ? hint : text + u'\n' + hint);
     };
     if (!payer) {
         label("LabelOrderItemsPrice", GetText(order, QStringLiteral("ItemsPrice")));
