@@ -8,17 +8,22 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <cstring>
+
 int main(int argc, char** argv) {
+    // --version answers without a display.
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        QCoreApplication app(argc, argv);
+        lintaro::InitProgramValues();
+        QTextStream(stdout) << lintaro::Version().ProductName << ' ' << lintaro::Version().VersionText
+                            << '\n';
+        return 0;
+    }
     QApplication app(argc, argv);
     lintaro::InitProgramValues();
     lintaro::InitProgramSetup();
     lintaro::InstallCalculator();
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1 && arguments[1] == QLatin1String("--version")) {
-        QTextStream(stdout) << lintaro::Version().ProductName << ' ' << lintaro::Version().VersionText
-                            << '\n';
-        return 0;
-    }
     QApplication::setApplicationDisplayName(lintaro::Version().ProductName);
     lintaro::TLNEAppForm window(arguments.size() > 1 ? arguments[1] : QString());
     window.show();
