@@ -431,6 +431,17 @@ TEST_F(AppForm, ANewOrdersFirstSaveAsksForANameAndTheSecondDoesNot) {
     EXPECT_TRUE(QFile::exists(path("first.LNO")));
 }
 
+TEST_F(AppForm, SaveAsHTMLOfAnUnsavedOrderProposesItsCaption) {
+    TLNEAppForm& window = open();
+    window.Order()->SetCaption(QStringLiteral("Shop 7"));
+    dialogs_->saveName = path("shop.htm");
+    click(QStringLiteral("LabelMenuOrderSaveAsHTML"));
+    ASSERT_EQ(dialogs_->requests.size(), 1u);
+    EXPECT_EQ(dialogs_->requests[0].initialName, QStringLiteral("Shop 7.HTM"));
+    EXPECT_EQ(dialogs_->requests[0].defaultExtension, QStringLiteral("HTM"));
+    EXPECT_TRUE(QFile::exists(path("shop.htm")));
+}
+
 TEST_F(AppForm, DeleteAllLeavesTheLastPart) {
     TLNEAppForm& window = open(sampleCopy(QStringLiteral("ShopFitting.LNO"), QStringLiteral("shop.LNO")));
     window.show();

@@ -108,7 +108,11 @@ private:
     void deletePart(bool all);
     void deleteDim();
     void saveAsDefault(TPage page);
+    // The save dialog of an export of the order: initial name from its file, caption or default.
+    TFileDialogRequest exportRequest(const char* titleKey, const char* filterKey,
+                                     const QString& extension) const;
     void exportCSV();
+    void exportHTML();
     void importCSV();
     void loadLogo();
     void zoom(int step);

@@ -9,6 +9,7 @@
 #include "model/ApplicationLinks.h"
 #include "model/CuttingSheet.h"
 #include "model/Dimension.h"
+#include "model/HtmlExport.h"
 #include "model/Material.h"
 #include "model/Order.h"
 #include "model/Part.h"
@@ -109,6 +110,8 @@ void TLNEAppForm::RunCommand(const QString& command) {
         deletePart(true);
     else if (is("MaterialDelete"))
         deleteDim();
+    else if (is("OrderSaveAsHTML"))
+        exportHTML();
     else if (is("PartsSaveAsCSV"))
         exportCSV();
     else if (is("PartsLoadAsCSV"))
@@ -303,19 +306,34 @@ void TLNEAppForm::saveAsDefault(TPage page) {
     }
 }
 
-void TLNEAppForm::exportCSV() {
+TFileDialogRequest TLNEAppForm::exportRequest(const char* titleKey, const char* filterKey,
+                                              const QString& extension) const {
     TFileDialogRequest request;
-    request.title = GetText(QStringLiteral("Common"), QStringLiteral("CSVSaveDialogTitle"));
-    request.filter = DialogFilter(GetText(QStringLiteral("Common"), QStringLiteral("CSVFileFilter")));
-    request.defaultExtension = QStringLiteral("CSV");
+    request.title = GetText(QStringLiteral("Common"), QLatin1String(titleKey));
+    request.filter = DialogFilter(GetText(QStringLiteral("Common"), QLatin1String(filterKey)));
+    request.defaultExtension = extension;
     const QString file = order_->FileName();
     request.initialName = (!file.isEmpty()                ? StripExtension(file)
                            : !order_->Caption().isEmpty() ? order_->Caption()
                                                           : order_->DefaultCaption()) +
-                          QStringLiteral(".CSV");
-    const QString chosen = dialogs_->SaveFileName(request);
+                          u'.' + extension;
+    return request;
+}
+
+void TLNEAppForm::exportCSV() {
+    const QString chosen =
+        dialogs_->SaveFileName(exportRequest("CSVSaveDialogTitle", "CSVFileFilter", QStringLiteral("CSV")));
     if (!chosen.isEmpty())
         order_->Parts()->SaveAsCSV(chosen);
+}
+
+void TLNEAppForm::exportHTML() {
+    const QString chosen =
+        dialogs_->SaveFileName(exportRequest("HTMLSaveDialogTitle", "HTMLFileFilter", QStringLiteral("HTM")));
+    QString error;
+    // A failed export says why rather than leaving the user with no page and no word.
+    if (!chosen.isEmpty() && !SaveOrderToHTML(*order_, chosen, &error))
+        dialogs_->ShowError(error);
 }
 
 void TLNEAppForm::importCSV() {
