@@ -17,6 +17,7 @@ namespace lintaro {
 namespace {
 
 const char* const kHoverProperty = "lintaroHoverState";
+constexpr char kPictureSuffixProperty[] = "lintaroPictureSuffix";
 const QColor kLinkColour(0, 0, 128);
 
 QString panelName(int index) {
@@ -90,11 +91,13 @@ void HoverImage(const QObject* sender, QLabel* image, const QString& name, const
     if (!image)
         return;
     const THoverState wanted = sender == image ? hsHot : hsNormal;
-    if (HoverStateOf(image) == wanted)
-        return;
     const QString suffix = !image->isEnabled() ? QStringLiteral("3")
                            : wanted == hsHot   ? QStringLiteral("2")
                                                : QStringLiteral("1");
+    // Drawn again when the hover state or the enabled state changed.
+    if (HoverStateOf(image) == wanted && image->property(kPictureSuffixProperty).toString() == suffix)
+        return;
+    image->setProperty(kPictureSuffixProperty, suffix);
     const QImage picture = pictures.Find(name + suffix);
     if (picture.isNull())
         image->clear();

@@ -1,0 +1,134 @@
+// The print preview under the offscreen platform: page count and navigation, the zoom steps, the
+// clamped inputs typed with the keyboard, and Shift keeping the stored user values untouched.
+#include "WidgetApplication.h"
+
+#include "platform/Keyboard.h"
+#include "platform/UserSettings.h"
+#include "print/TextDataSet.h"
+#include "print/preview/PrintPreviewForm.h"
+#include "reports/Predloha.h"
+#include "reports/Sestava.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace lintaro {
+namespace {
+
+class PrintPreview : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::ensureWidgetApplication();
+        test::initProgramForTests();
+        ASSERT_TRUE(dir_.isValid());
+        userSettings_ = std::make_unique<ScopedUserSettingsFile>(dir_.filePath(QStringLiteral("user.conf")));
+        preview_ = std::make_unique<TPrintPreviewForm>();
+        preview_->ShowMessage = [this](const QString&, const QString& text) { messages_ << text; };
+    }
+    void TearDown() override { preview_.reset(); }
+    // A report of `records` bodies, two to a page.
+    void makeReport(int records) {
+        QFile file(dir_.filePath(QStringLiteral("lines.txt")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= records; ++i)
+            file.write(QByteArray("line ") + QByteArray::number(i) + '\n');
+        file.close();
+        data_.FileName = file.fileName();
+        report_.DataSource = &data_;
+        report_.Popis = QStringLiteral("Preview test");
+        report_.SetPredloha(TPredloha(QStringList{
+            "I,1,4,39,122", "I,2,0,826,1169,0,0,0,0,1,0", "I,3,0,0,0,0", "I,3,1,0,0,0", "I,3,2,1,560,0",
+            "I,3,3,0,0,0", "I,3,4,0,0,0", "T,1,0,0,0,400,20,Arial,10,0,0,0,0,238,\"Body\",0,0,0"}));
+    }
+    QLabel* icon(const char* name) { return preview_->findChild<QLabel*>(QLatin1String(name)); }
+    // Types a value into an input and confirms it with Enter.
+    void type(const char* name, const QString& text) {
+        auto* edit = preview_->findChild<QLineEdit*>(QLatin1String(name));
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<ScopedUserSettingsFile> userSettings_;
+    TTextDataSet data_;
+    TSestava report_;
+    std::unique_ptr<TPrintPreviewForm> preview_;
+    QStringList messages_;
+};
+
+TEST_F(PrintPreview, PagesAndTheirButtons) {
+    makeReport(5);
+    preview_->SetReport(&report_);
+    preview_->show();
+    EXPECT_EQ(preview_->PageCount(), 3);
+    EXPECT_EQ(preview_->CurrentPage(), 1);
+    EXPECT_FALSE(icon("ImageIconPagePrev")->isEnabled());
+    QTest::mouseClick(icon("ImageIconPageNext"), Qt::LeftButton);
+    QTest::mouseClick(icon("ImageIconPageNext"), Qt::LeftButton);
+    EXPECT_EQ(preview_->CurrentPage(), 3);
+    EXPECT_FALSE(icon("ImageIconPageNext")->isEnabled());
+    EXPECT_TRUE(icon("ImageIconPagePrev")->isEnabled());
+
+    TSestava empty;
+    preview_->SetReport(&empty);
+    EXPECT_EQ(preview_->PageCount(), 0);
+    EXPECT_EQ(preview_->CurrentPage(), 0);
+    EXPECT_FALSE(icon("ImageIconPagePrev")->isEnabled());
+    EXPECT_FALSE(icon("ImageIconPageNext")->isEnabled());
+}
+
+TEST_F(PrintPreview, ZoomStepsAndClampedInputs) {
+    makeReport(5);
+    ScopedKeyboardState shift(true, false);
+    preview_->SetReport(&report_);
+    preview_->show();
+    ASSERT_EQ(preview_->Zoom(), 100);
+    const std::pair<const char*, int> steps[] = {{"ImageIconZoomOut", 90},
+                                                 {"ImageIconZoomIn", 100},
+                                                 {"ImageIconZoomIn", 125},
+                                                 {"ImageIconZoomOut", 100}};
+    for (const auto& [name, zoom] : steps) {
+        QTest::mouseClick(icon(name), Qt::LeftButton);
+        EXPECT_EQ(preview_->Zoom(), zoom) << name;
+    }
+    type("EditCopies", QStringLiteral("150"));
+    EXPECT_EQ(report_.PrintCopies, 99);
+    type("EditCopies", QStringLiteral("x"));
+    EXPECT_EQ(preview_->findChild<QLineEdit*>(QStringLiteral("EditCopies"))->text(), QStringLiteral("99"));
+    type("EditPageTo", QStringLiteral("7"));
+    EXPECT_EQ(report_.EndPage, 3);
+    type("EditPageFrom", QStringLiteral("0"));
+    EXPECT_EQ(report_.StartPage, 1);
+    QTest::mouseClick(icon("ImagePageFromUp"), Qt::LeftButton);
+    EXPECT_EQ(report_.StartPage, 2);
+}
+
+TEST_F(PrintPreview, ShiftOpensAtZoom100AndLeavesUserValues) {
+    {
+        TUserSettings settings;
+        ASSERT_TRUE(settings.Open(true));
+        settings.WriteInteger(QStringLiteral("PreviewZoom"), 200);
+    }
+    const QByteArray before = test::readFileBytes(TUserSettings::FileName());
+    makeReport(1);
+    {
+        ScopedKeyboardState shift(true, false);
+        preview_->SetReport(&report_);
+        preview_->show();
+        EXPECT_EQ(preview_->Zoom(), 100);
+        preview_->close();
+    }
+    EXPECT_EQ(test::readFileBytes(TUserSettings::FileName()), before);
+    preview_->show();
+    EXPECT_EQ(preview_->Zoom(), 200);
+}
+
+} // namespace
+} // namespace lintaro
