@@ -4,10 +4,10 @@
 #include "reports/PaperFormat.h"
 #include "reports/ReportFormat.h"
 #include "reports/ReportMessages.h"
+#include "reports/ReportPictures.h"
 #include "reports/ReportProgress.h"
 #include "reports/Sestava.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -192,6 +192,8 @@ int TReportRun::Run() {
     out_.AddPage();
     curY_ = 0;
     colOffset_ = 0;
+    column_ = 1;
+    rowBottom_ = 0;
     pageNo_ = 1;
     finished_ = false;
     cancelled_ = false;
@@ -278,7 +280,8 @@ void TReportRun::runCore(Context& ctx) {
     for (int g = 0; g < groups; ++g)
         printSection(ctx, core.Skupiny().Item(g).StartSection());
     if (ctx.main)
-        curY_ += SkipBodies * visibleHeight(core.Oddily().Item(stBody));
+        for (int skip = 0; skip < SkipBodies; ++skip)
+            skipBody(ctx);
 
     bool firstRecord = true;
     while (true) {
@@ -299,6 +302,8 @@ void TReportRun::runCore(Context& ctx) {
             break;
     }
 
+    if (ctx.main)
+        closeRow();
     for (int g = groups - 1; g >= 0; --g)
         printSection(ctx, core.Skupiny().Item(g).EndSection());
 
@@ -334,6 +339,8 @@ void TReportRun::groupHandling(Context& ctx) {
         }
     bool newPage = false;
     int startHeights = 0;
+    if (ctx.main && firstChanged < groups)
+        closeRow();
     for (int g = groups - 1; g >= firstChanged; --g) {
         const TPolSkup& group = core.Skupiny().Item(g);
         printSection(ctx, group.EndSection());
@@ -379,7 +386,7 @@ bool TReportRun::fits(Context& /*ctx*/, int height) const {
 void TReportRun::finishPage() {
     if (report_.Oddily().Item(stPageFoot).Visible) {
         curY_ = pageBottom_ - footHeight();
-        printSection(*main_, stPageFoot);
+        printHeadOrFoot(stPageFoot);
     }
 }
 
@@ -387,9 +394,62 @@ void TReportRun::startPage() {
     out_.AddPage();
     ++pageNo_;
     curY_ = 0;
-    if (report_.Oddily().Item(stPageHead).Visible) {
-        printSection(*main_, stPageHead);
+    // A new page starts its bodies in the first column.
+    if (column_ > 1) {
+        column_ = 1;
+        colOffset_ = 0;
     }
+    rowBottom_ = 0;
+    if (report_.Oddily().Item(stPageHead).Visible) {
+        printHeadOrFoot(stPageHead);
+    }
+}
+
+// Head and foot span the whole page, whatever column or sub-report the run stands in.
+void TReportRun::printHeadOrFoot(int typeIndex) {
+    const int offset = colOffset_;
+    colOffset_ = 0;
+    printSection(*main_, typeIndex);
+    colOffset_ = offset;
+}
+
+int TReportRun::columnCount(const Context& ctx) const {
+    return ctx.main ? std::max(1, ctx.core->Oddily().Item(stBody).Columns) : 1;
+}
+
+int TReportRun::columnOffset(int column) const {
+    const TPageSetup& page = report_.PageSetup;
+    const int columns = std::max(1, page.Columns);
+    // Computed from the first column each time, so that rounding does not add up across the page.
+    return (column - 1) * (PrintableWidth(page) + page.ColumnGap) / columns;
+}
+
+void TReportRun::nextColumn() {
+    if (++column_ <= std::max(1, report_.PageSetup.Columns)) {
+        colOffset_ = columnOffset(column_);
+        return;
+    }
+    column_ = 1;
+    colOffset_ = 0;
+    curY_ = std::max(curY_, rowBottom_);
+}
+
+void TReportRun::closeRow() {
+    if (column_ == 1)
+        return;
+    column_ = 1;
+    colOffset_ = 0;
+    curY_ = std::max(curY_, rowBottom_);
+}
+
+void TReportRun::skipBody(Context& ctx) {
+    const int height = visibleHeight(ctx.core->Oddily().Item(stBody));
+    if (columnCount(ctx) == 1) {
+        curY_ += height;
+        return;
+    }
+    rowBottom_ = column_ == 1 ? curY_ + height : std::max(rowBottom_, curY_ + height);
+    nextColumn();
 }
 
 void TReportRun::breakPage() {
@@ -438,6 +498,17 @@ void TReportRun::printSection(Context& ctx, int typeIndex) {
                      [](const TSiReportElement* a, const TSiReportElement* b) { return a->Top < b->Top; });
     if (block) {
         placeBlock(ctx, elements, 0, section.Height, false);
+        return;
+    }
+    if (typeIndex == stBody && columnCount(ctx) > 1) {
+        // A body in columns prints whole in its column; the row ends below its tallest body.
+        const int rowTop = curY_;
+        if (column_ == 1)
+            rowBottom_ = rowTop;
+        placeBlock(ctx, elements, 0, section.Height, false);
+        rowBottom_ = std::max(rowBottom_, curY_);
+        curY_ = rowTop;
+        nextColumn();
         return;
     }
     // Cut into bands at the top edges of variable-height and sub-report elements.
@@ -606,15 +677,8 @@ void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, in
         }
         out.Text = lines.join(u'\n');
     }
-    if (e.Kind == ekPicture) {
-        QImage picture;
-        if (!(report_.OnNactiObraz && report_.OnNactiObraz(report_, e.FileName, picture))) {
-            const QString path = QFileInfo(report_.TemplatePath()).absolutePath() + u'/' + e.FileName;
-            if (!picture.load(path))
-                picture.load(e.FileName);
-        }
-        out.Picture = picture;
-    }
+    if (e.Kind == ekPicture)
+        out.Picture = LoadReportPicture(report_, e.FileName, e);
     if (e.Kind == ekPaintBox && report_.OnPaintBox && e.Width > 0 && height > 0) {
         // Painted at k × 100 dots per inch, k from the brush-style field.
         const int k = std::clamp(e.BrushStyle, 1, 6);

@@ -53,6 +53,13 @@ private:
     bool cancelled();
     int headHeight() const;
     int footHeight() const;
+    // Print columns: bodies go across the page, column by column, then down one row.
+    int columnCount(const Context& ctx) const;
+    int columnOffset(int column) const;
+    void skipBody(Context& ctx);
+    void nextColumn();
+    void closeRow();
+    void printHeadOrFoot(int typeIndex);
 
     TSestava& report_;
     TSestVystup& out_;
@@ -62,7 +69,9 @@ private:
     int pageBottom_ = 0;
     int curY_ = 0;
     int colOffset_ = 0;
-    int pageNo_ = 1; // variable 3
+    int column_ = 1;    // the column the next body goes into
+    int rowBottom_ = 0; // where the open row of bodies ends
+    int pageNo_ = 1;    // variable 3
     bool finished_ = false;
     bool cancelled_ = false;
     bool lastPage_ = false;
