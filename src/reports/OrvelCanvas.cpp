@@ -2,6 +2,7 @@
 
 #include "reports/Barcode.h"
 #include "reports/ReportPictures.h"
+#include "reports/RichText.h"
 #include "reports/SestavaTyp.h"
 
 #include <QFileInfo>
@@ -122,6 +123,11 @@ void TOrvelCanvas::DrawElement(const TVystPrvek& element) {
 
 void TOrvelCanvas::drawText(const TVystPrvek& element) {
     const TSiReportElement& s = element.Style;
+    if (s.Alignment & eaRichText) {
+        TRichText(s, element.Text, element.Box.width())
+            .Draw(painter_, element.Box, element.TextOffset, s.FontColor);
+        return;
+    }
     const QRectF box = element.Box;
     painter_.setPen(PaletteColor(s.FontColor));
     painter_.setFont(ScaledFont(s));

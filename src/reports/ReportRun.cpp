@@ -6,6 +6,7 @@
 #include "reports/ReportMessages.h"
 #include "reports/ReportPictures.h"
 #include "reports/ReportProgress.h"
+#include "reports/RichText.h"
 #include "reports/Sestava.h"
 
 #include <QFontMetricsF>
@@ -553,6 +554,7 @@ void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportEleme
     int base = curY_ - bandTop;
     int shift = 0; // how far the rest of a spilled band moved up to the top of a new page
     int bottom = curY_ + height;
+    bool split = false; // a text was cut: nothing goes above the top of the page it continued on
     for (size_t i = 0; i < elements.size() && !finished_; ++i) {
         const TSiReportElement& e = *elements[i];
         int top =
@@ -584,7 +586,36 @@ void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportEleme
             continue;
         }
         int y = base + top - shift;
+        if (split)
+            y = std::max(y, headHeight());
         const int h = heights[i];
+        const bool variable = e.IsTextKind() && (e.Alignment & eaVariableHeight);
+        if (spill && variable && y + h > pageLimit()) {
+            // A text taller than the room left is cut after its last whole line and goes on at the
+            // top of the next page, as often as it takes.
+            const int x = colOffset_ + e.Left;
+            int done = 0;
+            while (y + (h - done) > pageLimit()) {
+                const int cut = textCut(ctx, e, done, pageLimit() - y);
+                if (cut > 0) {
+                    placeElement(ctx, e, x, y, cut, done);
+                    done += cut;
+                } else if (y <= headHeight()) {
+                    break; // a line taller than an empty page: the rest goes as it is
+                }
+                breakPage();
+                if (finished_)
+                    return;
+                y = curY_;
+            }
+            placeElement(ctx, e, x, y, h - done, done);
+            // What lies below the text follows its end.
+            base = y + (h - done) - (e.Top + h);
+            shift = 0;
+            bottom = std::max(base + bandTop + height, y + (h - done));
+            split = true;
+            continue;
+        }
         if (spill && y + h > pageBottom_ - footHeight() && y > headHeight()) {
             breakPage();
             if (finished_)
@@ -599,7 +630,24 @@ void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportEleme
     curY_ = std::max(bottom, curY_);
 }
 
+int TReportRun::pageLimit() const {
+    return pageBottom_ - footHeight();
+}
+
+int TReportRun::textCut(Context& ctx, const TSiReportElement& e, int offset, int room) {
+    if (room <= 0)
+        return 0;
+    bool pageCount = false;
+    const QString text = elementText(ctx, e, pageCount);
+    if (e.Alignment & eaRichText)
+        return std::max(0, TRichText(e, text, e.Width).CutAt(offset + room) - offset);
+    const int line = std::max(1, LineHeight(e));
+    return room / line * line;
+}
+
 int TReportRun::textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const {
+    if (element.Alignment & eaRichText)
+        return TRichText(element, text, element.Width).Height();
     const QStringList broken = BreakText(element, text, element.Width);
     if (lines)
         *lines = broken;
@@ -660,20 +708,26 @@ QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& p
     }
 }
 
-void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height) {
+void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height, int offset) {
     TVystPrvek out;
     out.Kind = e.Kind;
     out.Box = QRect(x, y, e.Width, height);
     out.Style = e;
     bool pageCount = false;
     out.Text = elementText(ctx, e, pageCount);
-    if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
+    if (e.IsTextKind() && (e.Alignment & eaRichText)) {
+        // Laid out again when drawn; a part of a text cut across pages starts further down.
+        out.TextOffset = offset;
+    } else if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
         QStringList lines;
         textHeight(e, out.Text, &lines);
+        const int line = std::max(1, LineHeight(e));
         if (!(e.Alignment & eaVariableHeight)) {
-            const int keep = std::max(1, height / std::max(1, LineHeight(e)));
+            const int keep = std::max(1, height / line);
             while (lines.size() > keep)
                 lines.removeLast();
+        } else if (offset > 0 || height < lines.size() * line) {
+            lines = lines.mid(offset / line, std::max(1, height / line));
         }
         out.Text = lines.join(u'\n');
     }

@@ -39,7 +39,13 @@ private:
     void printSection(Context& ctx, int typeIndex);
     void placeBlock(Context& ctx, const std::vector<const TSiReportElement*>& elements, int bandTop,
                     int bandHeight, bool spill);
-    void placeElement(Context& ctx, const TSiReportElement& element, int x, int y, int height);
+    // offset: the part of a variable-height text that starts this far down its content.
+    void placeElement(Context& ctx, const TSiReportElement& element, int x, int y, int height,
+                      int offset = 0);
+    // The height of the part of a variable-height text from offset that fits into room, ending with a
+    // whole line; 0 when no line fits.
+    int textCut(Context& ctx, const TSiReportElement& element, int offset, int room);
+    int pageLimit() const;
     QString elementText(Context& ctx, const TSiReportElement& element, bool& pageCount);
     int textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const;
     bool fits(Context& ctx, int height) const;

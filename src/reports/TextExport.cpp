@@ -2,6 +2,7 @@
 
 #include "reports/ReportMessages.h"
 #include "reports/ReportProgress.h"
+#include "reports/RichText.h"
 
 #include <QIODevice>
 #include <algorithm>
@@ -37,7 +38,11 @@ bool pageRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGr
         if (!e.Style.IsTextKind())
             continue;
         int row = e.Box.top() * rpi / 100;
-        for (const QString& line : e.Text.split(u'\n')) {
+        const QStringList lines =
+            e.Style.Alignment & eaRichText
+                ? TRichText(e.Style, e.Text, e.Box.width()).PlainLines(e.TextOffset, e.Box.height())
+                : e.Text.split(u'\n');
+        for (const QString& line : lines) {
             if (row < 0 || row >= rowCount)
                 break;
             QString& target = rows[row++];
