@@ -139,6 +139,8 @@ int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TR
         painter.translate(setup.Left, setup.Top);
         canvas.DrawPage(output.Page(p - 1));
         painter.restore();
+        if (progress)
+            progress->Yield();
     }
     if (!painter.end()) {
         message = QStringLiteral("Tisk na tiskárnu %1 se nepodařil.").arg(info.printerName());

@@ -186,6 +186,8 @@ int TReportRun::Run() {
     }
     if (ctx.data && ctx.data->Active())
         ctx.bookmark = ctx.data->Bookmark();
+    if (ctx.data)
+        ctx.data->DisableControls();
 
     const TPageSetup& page = report_.PageSetup;
     pageBottom_ = PrintableHeight(page);
@@ -210,6 +212,8 @@ int TReportRun::Run() {
     }
     if (ctx.data && ctx.bookmark >= 0)
         ctx.data->GotoBookmark(ctx.bookmark);
+    if (ctx.data)
+        ctx.data->EnableControls();
     if (ctx.openedHere)
         ctx.data->Close();
     if (progress_)
@@ -392,6 +396,8 @@ void TReportRun::finishPage() {
 }
 
 void TReportRun::startPage() {
+    if (progress_)
+        progress_->Yield();
     out_.AddPage();
     ++pageNo_;
     curY_ = 0;
@@ -480,6 +486,14 @@ void TReportRun::printSection(Context& ctx, int typeIndex) {
         return;
     if (typeIndex == stPageHead)
         ForcedBreak = false;
+    // The window's progress gets its turn once the section is out.
+    struct YieldAfter {
+        TReportProgress* progress;
+        ~YieldAfter() {
+            if (progress)
+                progress->Yield();
+        }
+    } yieldAfter{progress_};
     const bool block = typeIndex == stPageHead || typeIndex == stPageFoot;
     if (!block && typeIndex != stReportStart &&
         !(typeIndex == stReportEnd && hasOption(report_, stPageFoot, soNoFootOnLast))) {

@@ -45,6 +45,10 @@ public:
         return Eof() ? QString() : rows_[static_cast<size_t>(pos_)].value(i);
     }
     bool FieldIsNull(int) override { return Eof(); }
+    void DisableControls() override { ++disabled; }
+    void EnableControls() override { --disabled; }
+
+    int disabled = 0;
 
     bool openable = true;
     bool active_ = true;
@@ -408,6 +412,35 @@ TEST(ReportRunColumns, ForcedBreakAndSkippedPositions) {
     run.SkipBodies = 2;
     ASSERT_EQ(run.Run(), ReportMessages::rrOK);
     EXPECT_EQ(f.output.Dump(), lines({"1 2 568,0,100,10 1", "1 2 0,10,100,10 2", "2 2 0,0,100,10 3"}));
+}
+
+} // namespace
+
+namespace {
+
+// Counts the turns the run gives the window.
+class CountingProgress : public TReportProgress {
+public:
+    void Show(const QString&, bool) override {}
+    bool Cancelled() override { return false; }
+    void Yield() override { ++yields; }
+    int yields = 0;
+};
+
+TEST(ReportRun, ControlsSuspendedAndTheWindowGetsATurnAfterEverySectionAndPage) {
+    // Two bodies of 600 do not share a page: report start, two bodies, report end and a new page.
+    QStringList t = header(10, 600, 10, 0);
+    t << text("T", 0, 0, 100, 10, "", 2, 0);
+    Fixture f(t, numbered(2));
+    CountingProgress progress;
+    f.progress = &progress;
+    int disabledWhilePrinting = 0;
+    f.report.OnTiskOddilu = [&](TSestava&, int, bool&) { disabledWhilePrinting = f.data.disabled; };
+    f.run();
+    EXPECT_EQ(f.output.PageCount(), 2);
+    EXPECT_EQ(progress.yields, 4 + 1);
+    EXPECT_EQ(disabledWhilePrinting, 1);
+    EXPECT_EQ(f.data.disabled, 0) << "the controls follow the data again";
 }
 
 } // namespace
