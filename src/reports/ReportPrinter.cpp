@@ -100,12 +100,12 @@ int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TR
         return sendText(report, output, info.printerName(), progress, message);
     const int first = std::max(1, report.StartPage);
     const int last = std::min(report.EndPage, output.PageCount());
+    if (last < first)
+        return ReportMessages::rrOK; // no page in the range: no blank sheet either
     const int copies = std::max(1, report.PrintCopies);
     const TPageBackground background = ResolveBackground(report);
 
     QPrinter printer(info, QPrinter::HighResolution);
-    // Copies the queue makes itself are asked for; otherwise the job is sent that many times.
-    const bool queueCopies = printer.supportsMultipleCopies();
     // The pages are drawn into a file first and the queue gets it only when all are drawn, so that a
     // cancelled job never reaches the printer (the CUPS print engine cannot abort a job).
     QTemporaryDir folder;
@@ -122,7 +122,10 @@ int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TR
         return ReportMessages::rrOutputError;
     }
     TOrvelCanvas canvas(painter, printer);
-    for (int p = first; p <= last; ++p) {
+    // The job holds every copy itself: many CUPS drivers (cups-pdf among them) take the copy count
+    // and ignore it, and whether one does cannot be asked.
+    for (int n = 0; n < copies * (last - first + 1); ++n) {
+        const int p = first + n % (last - first + 1);
         if (progress) {
             progress->Show(ProgressMessages::Sending(), false);
             if (progress->Cancelled()) {
@@ -131,7 +134,7 @@ int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TR
                 return ReportMessages::rrCancelled;
             }
         }
-        if (p > first)
+        if (n > 0)
             printer.newPage();
         if (background.Print)
             DrawBackground(painter, background);
@@ -146,16 +149,11 @@ int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TR
         message = QStringLiteral("Tisk na tiskárnu %1 se nepodařil.").arg(info.printerName());
         return ReportMessages::rrOutputError;
     }
-    const int jobs = queueCopies ? 1 : copies;
-    const QStringList options{QStringLiteral("-t"), jobTitle(report), QStringLiteral("-n"),
-                              QString::number(queueCopies ? copies : 1)};
-    for (int job = 0; job < jobs; ++job)
-        if (const int result = submitJob(info.printerName(), options, file, {}, message);
-            result != ReportMessages::rrOK)
-            return result;
+    const int result =
+        submitJob(info.printerName(), {QStringLiteral("-t"), jobTitle(report)}, file, {}, message);
     if (progress)
         progress->Hide();
-    return ReportMessages::rrOK;
+    return result;
 }
 
 } // namespace lintaro

@@ -32,8 +32,8 @@ inline QString WarningTitle() {
 }
 } // namespace PrinterMessages
 
-// Sends pages StartPage..EndPage (clamped) of output to the printer, PrintCopies times (the job is
-// repeated when the driver cannot make copies), titled with the report's Popis. Result 0; 2 with the
+// Sends pages StartPage..EndPage (clamped) of output to the printer, PrintCopies times (the job itself
+// repeats the pages, as drivers may ignore a copy count), titled with the report's Popis. Result 0; 2 with the
 // warning when no printer is installed or the index is out of range; 3 when cancelled (nothing reaches
 // the queue); 6 when the job cannot be drawn or the queue does not take it (the reason in message).
 int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TReportProgress* progress,

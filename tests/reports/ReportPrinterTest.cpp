@@ -13,6 +13,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 using namespace lintaro;
@@ -183,6 +186,51 @@ TEST(ReportPrinter, CancelledJobIsNotPrinted) {
     EXPECT_TRUE(named(QStringLiteral("LintaroCancelled") + stamp).isEmpty());
     for (const QString& f : named(stamp))
         QFile::remove(QDir(outDir).filePath(f));
+}
+
+// Every copy is in the one job: the cups-pdf queue, which ignores a copy count, writes them all.
+TEST(ReportPrinter, CopiesAreInTheJob) {
+    const QString queue = qEnvironmentVariable("LINTARO_TEST_PRINTER");
+    const QString outDir = qEnvironmentVariable("LINTARO_TEST_PRINTER_OUTPUT");
+    if (queue.isEmpty() || outDir.isEmpty())
+        GTEST_SKIP() << "SKIPPED: no CUPS queue to print to (LINTARO_TEST_PRINTER and "
+                        "LINTARO_TEST_PRINTER_OUTPUT are not set; .ci/run sets them where CUPS runs)";
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (pdfinfo.isEmpty())
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    guiApp();
+    const int index = static_cast<int>(PrinterNames().indexOf(queue));
+    ASSERT_GE(index, 0);
+    const QString title =
+        QStringLiteral("LintaroCopies") + QString::number(QCoreApplication::applicationPid());
+    TSestava report;
+    TSestVystup output;
+    buildOnePage(report, output, QStringLiteral("Copy"));
+    report.Popis = title;
+    report.PrintCopies = 3;
+    QString message;
+    ASSERT_EQ(PrintPages(report, output, index, nullptr, message), ReportMessages::rrOK)
+        << message.toStdString();
+    QDeadlineTimer deadline(60000);
+    QStringList files;
+    while (!deadline.hasExpired() &&
+           (files = QDir(outDir).entryList({QStringLiteral("*") + title + QStringLiteral("*")}, QDir::Files))
+               .isEmpty())
+        QThread::msleep(200);
+    ASSERT_FALSE(files.isEmpty());
+    const QString file = QDir(outDir).filePath(files.first());
+    // The queue writes the file as the job runs: its page count is final once pdfinfo can read it.
+    QString info;
+    while (!deadline.hasExpired() && !info.contains(QStringLiteral("Pages:"))) {
+        QProcess process;
+        process.start(pdfinfo, {file});
+        process.waitForFinished(30000);
+        info = QString::fromUtf8(process.readAllStandardOutput());
+        if (!info.contains(QStringLiteral("Pages:")))
+            QThread::msleep(200);
+    }
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b")))) << info.toStdString();
+    QFile::remove(file);
 }
 
 } // namespace
