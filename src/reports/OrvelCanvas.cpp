@@ -1,6 +1,8 @@
 #include "reports/OrvelCanvas.h"
 
 #include "reports/Barcode.h"
+#include "reports/ReportPictures.h"
+#include "reports/RichText.h"
 #include "reports/SestavaTyp.h"
 
 #include <QFileInfo>
@@ -121,6 +123,11 @@ void TOrvelCanvas::DrawElement(const TVystPrvek& element) {
 
 void TOrvelCanvas::drawText(const TVystPrvek& element) {
     const TSiReportElement& s = element.Style;
+    if (s.Alignment & eaRichText) {
+        TRichText(s, element.Text, element.Box.width())
+            .Draw(painter_, element.Box, element.TextOffset, s.FontColor);
+        return;
+    }
     const QRectF box = element.Box;
     painter_.setPen(PaletteColor(s.FontColor));
     painter_.setFont(ScaledFont(s));
@@ -210,7 +217,7 @@ QPicture PageAsPicture(const TSestVystup& output, int index) {
 }
 
 bool ExportPdf(const TSestVystup& output, const TPageSetup& page, const QString& fileName,
-               const QString& title, QString& error, int first, int last) {
+               const QString& title, QString& error, int first, int last, const TPageBackground* background) {
     first = std::max(first, 1);
     last = std::min(last, output.PageCount());
     const bool landscape = page.Orientation == 1;
@@ -227,11 +234,15 @@ bool ExportPdf(const TSestVystup& output, const TPageSetup& page, const QString&
         return false;
     }
     TOrvelCanvas canvas(painter, writer);
-    painter.translate(page.Left, page.Top);
     for (int p = first; p <= last; ++p) {
         if (p > first)
             writer.newPage();
+        if (background && background->Print)
+            DrawBackground(painter, *background);
+        painter.save();
+        painter.translate(page.Left, page.Top);
         canvas.DrawPage(output.Page(p - 1));
+        painter.restore();
     }
     if (!painter.end() || !QFileInfo(fileName).isFile()) {
         error = QStringLiteral("Soubor %1 nelze zapsat.").arg(fileName);

@@ -16,6 +16,7 @@ QT_END_NAMESPACE
 namespace lintaro {
 
 struct TPageSetup;
+struct TPageBackground;
 
 class TOrvelCanvas {
 public:
@@ -48,7 +49,9 @@ QPicture PageAsPicture(const TSestVystup& output, int index);
 
 // Writes pages first..last (1-based, clamped) to a PDF file with the page set-up's paper and margins
 // and title as the document title. False with a reason when the file could not be written.
+// A background whose printing is enabled is drawn under every page.
 bool ExportPdf(const TSestVystup& output, const TPageSetup& page, const QString& fileName,
-               const QString& title, QString& error, int first = 1, int last = 9999);
+               const QString& title, QString& error, int first = 1, int last = 9999,
+               const TPageBackground* background = nullptr);
 
 } // namespace lintaro

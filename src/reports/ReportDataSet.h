@@ -56,6 +56,10 @@ public:
     virtual int FieldDisplayWidth(int index) const = 0;
     virtual QString FieldDisplayText(int index) = 0;
     virtual bool FieldIsNull(int index) = 0;
+    // Controls showing the data stop following the cursor while a report walks the records, and
+    // follow it again afterwards (calls nest). Data sources without controls ignore them.
+    virtual void DisableControls() {}
+    virtual void EnableControls() {}
 };
 
 } // namespace lintaro

@@ -1,9 +1,12 @@
 #include "reports/ReportPrinter.h"
 
+#include "reports/MarginTest.h"
 #include "reports/OrvelCanvas.h"
 #include "reports/PaperFormat.h"
 #include "reports/ReportMessages.h"
+#include "reports/ReportPictures.h"
 #include "reports/ReportProgress.h"
+#include "reports/ReportRun.h"
 #include "reports/Sestava.h"
 #include "reports/TextExport.h"
 
@@ -12,6 +15,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <algorithm>
 
 namespace lintaro {
@@ -31,22 +36,47 @@ bool IsTextOnlyDriver(const QString& makeAndModel) {
 
 namespace {
 
-// Draws the page as rows of a fixed-pitch font on the template's character grid.
-void drawTextPage(QPainter& painter, const TStranaPrvku& page, const TSestava& report) {
-    const int cpi = CharsPerInch(report.Grid.CharPitch);
-    const int rpi = RowsPerInch(report.Grid.LinePitch);
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setStyleHint(QFont::TypeWriter);
-    // A character of the mono font is 0.6 of its size wide.
-    font.setPixelSize(std::max(1, qRound(100.0 / cpi / 0.6 * TOrvelCanvas::kFontScale)));
-    painter.save();
-    painter.setFont(font);
-    painter.scale(1.0 / TOrvelCanvas::kFontScale, 1.0 / TOrvelCanvas::kFontScale);
-    const QStringList rows = PageAsTextRows(page, report.PageSetup, report.Grid);
-    const double rowHeight = 100.0 / rpi * TOrvelCanvas::kFontScale;
-    for (qsizetype r = 0; r < rows.size(); ++r)
-        painter.drawText(QPointF(0, (r + 0.8) * rowHeight), rows[r]);
-    painter.restore();
+QString jobTitle(const TSestava& report) {
+    return report.Popis.isEmpty() ? QStringLiteral("Lintaro") : report.Popis;
+}
+
+// Hands a finished job to the CUPS queue through lp: the file, or data on its standard input.
+int submitJob(const QString& queue, const QStringList& options, const QString& file, const QByteArray& data,
+              QString& message) {
+    QProcess lp;
+    lp.start(QStringLiteral("lp"), QStringList{QStringLiteral("-d"), queue} + options +
+                                       QStringList{file.isEmpty() ? QStringLiteral("-") : file});
+    if (!lp.waitForStarted()) {
+        message = QStringLiteral("Tiskový příkaz lp nelze spustit.");
+        return ReportMessages::rrOutputError;
+    }
+    if (file.isEmpty())
+        lp.write(data);
+    lp.closeWriteChannel();
+    if (!lp.waitForFinished(120000) || lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
+        message = QStringLiteral("Tisk na tiskárnu %1 se nepodařil: %2")
+                      .arg(queue, QString::fromLocal8Bit(lp.readAllStandardError()).trimmed());
+        return ReportMessages::rrOutputError;
+    }
+    return ReportMessages::rrOK;
+}
+
+// A text-only printer gets the pages as characters in the export code page, lines ended by CR LF and
+// pages by form feeds, as a raw job that no filter converts. The copies are in the data itself.
+int sendText(TSestava& report, const TSestVystup& output, const QString& queue, TReportProgress* progress,
+             QString& message) {
+    QByteArray bytes;
+    if (const int result = PagesAsText(report, output, progress, "\r\n", bytes, message);
+        result != ReportMessages::rrOK)
+        return result;
+    if (progress)
+        progress->Show(ProgressMessages::Sending(), false);
+    const int result = submitJob(
+        queue, {QStringLiteral("-t"), jobTitle(report), QStringLiteral("-o"), QStringLiteral("raw")}, {},
+        bytes, message);
+    if (progress)
+        progress->Hide();
+    return result;
 }
 
 } // namespace
@@ -66,53 +96,84 @@ int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TR
         return ReportMessages::rrNoPrinter;
     }
     const TPageSetup& setup = report.PageSetup;
-    const bool textOnly = IsTextOnlyDriver(info.makeAndModel());
+    if (IsTextOnlyDriver(info.makeAndModel()))
+        return sendText(report, output, info.printerName(), progress, message);
     const int first = std::max(1, report.StartPage);
     const int last = std::min(report.EndPage, output.PageCount());
+    if (last < first)
+        return ReportMessages::rrOK; // no page in the range: no blank sheet either
     const int copies = std::max(1, report.PrintCopies);
+    const TPageBackground background = ResolveBackground(report);
 
     QPrinter printer(info, QPrinter::HighResolution);
+    // The pages are drawn into a file first and the queue gets it only when all are drawn, so that a
+    // cancelled job never reaches the printer (the CUPS print engine cannot abort a job).
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("job.pdf"));
+    printer.setOutputFileName(file);
     printer.setDocName(report.Popis);
     printer.setFullPage(true);
     printer.setPageLayout(
         QPageLayout(QPageSize(QSizeF(setup.Width / 100.0, setup.Height / 100.0), QPageSize::Inch),
                     setup.Orientation > 0 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
-    printer.setCopyCount(copies);
-    // Repeat the job when the driver does not make the copies itself.
-    const int jobs = printer.copyCount() == copies && printer.supportsMultipleCopies() ? 1 : copies;
-    if (jobs > 1)
-        printer.setCopyCount(1);
-    for (int job = 0; job < jobs; ++job) {
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            message = QStringLiteral("Tiskárnu %1 nelze otevřít.").arg(info.printerName());
-            return ReportMessages::rrOutputError;
-        }
-        TOrvelCanvas canvas(painter, printer);
-        painter.translate(setup.Left, setup.Top);
-        for (int p = first; p <= last; ++p) {
-            if (progress) {
-                progress->Show(ProgressMessages::Sending(), false);
-                if (progress->Cancelled()) {
-                    printer.abort();
-                    return ReportMessages::rrCancelled;
-                }
-            }
-            if (p > first)
-                printer.newPage();
-            if (textOnly)
-                drawTextPage(painter, output.Page(p - 1), report);
-            else
-                canvas.DrawPage(output.Page(p - 1));
-        }
-        if (!painter.end()) {
-            message = QStringLiteral("Tisk na tiskárnu %1 se nepodařil.").arg(info.printerName());
-            return ReportMessages::rrOutputError;
-        }
+    QPainter painter;
+    if (!folder.isValid() || !painter.begin(&printer)) {
+        message = QStringLiteral("Tiskárnu %1 nelze otevřít.").arg(info.printerName());
+        return ReportMessages::rrOutputError;
     }
+    TOrvelCanvas canvas(painter, printer);
+    // The job holds every copy itself: many CUPS drivers (cups-pdf among them) take the copy count
+    // and ignore it, and whether one does cannot be asked.
+    for (int n = 0; n < copies * (last - first + 1); ++n) {
+        const int p = first + n % (last - first + 1);
+        if (progress) {
+            progress->Show(ProgressMessages::Sending(), false);
+            if (progress->Cancelled()) {
+                painter.end();
+                progress->Hide();
+                return ReportMessages::rrCancelled;
+            }
+        }
+        if (n > 0)
+            printer.newPage();
+        if (background.Print)
+            DrawBackground(painter, background);
+        painter.save();
+        painter.translate(setup.Left, setup.Top);
+        canvas.DrawPage(output.Page(p - 1));
+        painter.restore();
+        if (progress)
+            progress->Yield();
+    }
+    if (!painter.end()) {
+        message = QStringLiteral("Tisk na tiskárnu %1 se nepodařil.").arg(info.printerName());
+        return ReportMessages::rrOutputError;
+    }
+    const int result =
+        submitJob(info.printerName(), {QStringLiteral("-t"), jobTitle(report)}, file, {}, message);
     if (progress)
         progress->Hide();
-    return ReportMessages::rrOK;
+    return result;
+}
+
+} // namespace lintaro
+
+namespace lintaro {
+
+int PrintReport(TSestava& report, int printerIndex, TReportProgress* progress, QString& message) {
+    if (TestMargins(report, printerIndex) == mtNoPrinter) {
+        message = PrinterMessages::NoPrinter();
+        if (report.OnError)
+            report.OnError(report, ReportMessages::rrNoPrinter, message);
+        return ReportMessages::rrNoPrinter;
+    }
+    TSestVystup output;
+    TReportRun run(report, output, progress);
+    if (const int result = run.Run(); result != ReportMessages::rrOK) {
+        message = run.Message();
+        return result;
+    }
+    return PrintPages(report, output, printerIndex, progress, message);
 }
 
 } // namespace lintaro

@@ -14,6 +14,9 @@ public:
     // True once the person asked to stop; the run checks it after every section and page.
     virtual bool Cancelled() = 0;
     virtual void Hide() {}
+    // Called after every section and page of a run and every printed page: the window's progress
+    // lets its event loop run here, so that "Přerušit" can be pressed while the report builds.
+    virtual void Yield() {}
 };
 
 // Writes a line when the kind of message changes (a record counter alone does not make a new line)

@@ -4,10 +4,11 @@
 #include "reports/PaperFormat.h"
 #include "reports/ReportFormat.h"
 #include "reports/ReportMessages.h"
+#include "reports/ReportPictures.h"
 #include "reports/ReportProgress.h"
+#include "reports/RichText.h"
 #include "reports/Sestava.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -185,6 +186,8 @@ int TReportRun::Run() {
     }
     if (ctx.data && ctx.data->Active())
         ctx.bookmark = ctx.data->Bookmark();
+    if (ctx.data)
+        ctx.data->DisableControls();
 
     const TPageSetup& page = report_.PageSetup;
     pageBottom_ = PrintableHeight(page);
@@ -192,6 +195,8 @@ int TReportRun::Run() {
     out_.AddPage();
     curY_ = 0;
     colOffset_ = 0;
+    column_ = 1;
+    rowBottom_ = 0;
     pageNo_ = 1;
     finished_ = false;
     cancelled_ = false;
@@ -207,6 +212,8 @@ int TReportRun::Run() {
     }
     if (ctx.data && ctx.bookmark >= 0)
         ctx.data->GotoBookmark(ctx.bookmark);
+    if (ctx.data)
+        ctx.data->EnableControls();
     if (ctx.openedHere)
         ctx.data->Close();
     if (progress_)
@@ -278,7 +285,8 @@ void TReportRun::runCore(Context& ctx) {
     for (int g = 0; g < groups; ++g)
         printSection(ctx, core.Skupiny().Item(g).StartSection());
     if (ctx.main)
-        curY_ += SkipBodies * visibleHeight(core.Oddily().Item(stBody));
+        for (int skip = 0; skip < SkipBodies; ++skip)
+            skipBody(ctx);
 
     bool firstRecord = true;
     while (true) {
@@ -299,6 +307,8 @@ void TReportRun::runCore(Context& ctx) {
             break;
     }
 
+    if (ctx.main)
+        closeRow();
     for (int g = groups - 1; g >= 0; --g)
         printSection(ctx, core.Skupiny().Item(g).EndSection());
 
@@ -334,6 +344,8 @@ void TReportRun::groupHandling(Context& ctx) {
         }
     bool newPage = false;
     int startHeights = 0;
+    if (ctx.main && firstChanged < groups)
+        closeRow();
     for (int g = groups - 1; g >= firstChanged; --g) {
         const TPolSkup& group = core.Skupiny().Item(g);
         printSection(ctx, group.EndSection());
@@ -379,17 +391,72 @@ bool TReportRun::fits(Context& /*ctx*/, int height) const {
 void TReportRun::finishPage() {
     if (report_.Oddily().Item(stPageFoot).Visible) {
         curY_ = pageBottom_ - footHeight();
-        printSection(*main_, stPageFoot);
+        printHeadOrFoot(stPageFoot);
     }
 }
 
 void TReportRun::startPage() {
+    if (progress_)
+        progress_->Yield();
     out_.AddPage();
     ++pageNo_;
     curY_ = 0;
-    if (report_.Oddily().Item(stPageHead).Visible) {
-        printSection(*main_, stPageHead);
+    // A new page starts its bodies in the first column.
+    if (column_ > 1) {
+        column_ = 1;
+        colOffset_ = 0;
     }
+    rowBottom_ = 0;
+    if (report_.Oddily().Item(stPageHead).Visible) {
+        printHeadOrFoot(stPageHead);
+    }
+}
+
+// Head and foot span the whole page, whatever column or sub-report the run stands in.
+void TReportRun::printHeadOrFoot(int typeIndex) {
+    const int offset = colOffset_;
+    colOffset_ = 0;
+    printSection(*main_, typeIndex);
+    colOffset_ = offset;
+}
+
+int TReportRun::columnCount(const Context& ctx) const {
+    return ctx.main ? std::max(1, ctx.core->Oddily().Item(stBody).Columns) : 1;
+}
+
+int TReportRun::columnOffset(int column) const {
+    const TPageSetup& page = report_.PageSetup;
+    const int columns = std::max(1, page.Columns);
+    // Computed from the first column each time, so that rounding does not add up across the page.
+    return (column - 1) * (PrintableWidth(page) + page.ColumnGap) / columns;
+}
+
+void TReportRun::nextColumn() {
+    if (++column_ <= std::max(1, report_.PageSetup.Columns)) {
+        colOffset_ = columnOffset(column_);
+        return;
+    }
+    column_ = 1;
+    colOffset_ = 0;
+    curY_ = std::max(curY_, rowBottom_);
+}
+
+void TReportRun::closeRow() {
+    if (column_ == 1)
+        return;
+    column_ = 1;
+    colOffset_ = 0;
+    curY_ = std::max(curY_, rowBottom_);
+}
+
+void TReportRun::skipBody(Context& ctx) {
+    const int height = visibleHeight(ctx.core->Oddily().Item(stBody));
+    if (columnCount(ctx) == 1) {
+        curY_ += height;
+        return;
+    }
+    rowBottom_ = column_ == 1 ? curY_ + height : std::max(rowBottom_, curY_ + height);
+    nextColumn();
 }
 
 void TReportRun::breakPage() {
@@ -419,6 +486,14 @@ void TReportRun::printSection(Context& ctx, int typeIndex) {
         return;
     if (typeIndex == stPageHead)
         ForcedBreak = false;
+    // The window's progress gets its turn once the section is out.
+    struct YieldAfter {
+        TReportProgress* progress;
+        ~YieldAfter() {
+            if (progress)
+                progress->Yield();
+        }
+    } yieldAfter{progress_};
     const bool block = typeIndex == stPageHead || typeIndex == stPageFoot;
     if (!block && typeIndex != stReportStart &&
         !(typeIndex == stReportEnd && hasOption(report_, stPageFoot, soNoFootOnLast))) {
@@ -438,6 +513,17 @@ void TReportRun::printSection(Context& ctx, int typeIndex) {
                      [](const TSiReportElement* a, const TSiReportElement* b) { return a->Top < b->Top; });
     if (block) {
         placeBlock(ctx, elements, 0, section.Height, false);
+        return;
+    }
+    if (typeIndex == stBody && columnCount(ctx) > 1) {
+        // A body in columns prints whole in its column; the row ends below its tallest body.
+        const int rowTop = curY_;
+        if (column_ == 1)
+            rowBottom_ = rowTop;
+        placeBlock(ctx, elements, 0, section.Height, false);
+        rowBottom_ = std::max(rowBottom_, curY_);
+        curY_ = rowTop;
+        nextColumn();
         return;
     }
     // Cut into bands at the top edges of variable-height and sub-report elements.
@@ -482,6 +568,7 @@ void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportEleme
     int base = curY_ - bandTop;
     int shift = 0; // how far the rest of a spilled band moved up to the top of a new page
     int bottom = curY_ + height;
+    bool split = false; // a text was cut: nothing goes above the top of the page it continued on
     for (size_t i = 0; i < elements.size() && !finished_; ++i) {
         const TSiReportElement& e = *elements[i];
         int top =
@@ -513,7 +600,36 @@ void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportEleme
             continue;
         }
         int y = base + top - shift;
+        if (split)
+            y = std::max(y, headHeight());
         const int h = heights[i];
+        const bool variable = e.IsTextKind() && (e.Alignment & eaVariableHeight);
+        if (spill && variable && y + h > pageLimit()) {
+            // A text taller than the room left is cut after its last whole line and goes on at the
+            // top of the next page, as often as it takes.
+            const int x = colOffset_ + e.Left;
+            int done = 0;
+            while (y + (h - done) > pageLimit()) {
+                const int cut = textCut(ctx, e, done, pageLimit() - y);
+                if (cut > 0) {
+                    placeElement(ctx, e, x, y, cut, done);
+                    done += cut;
+                } else if (y <= headHeight()) {
+                    break; // a line taller than an empty page: the rest goes as it is
+                }
+                breakPage();
+                if (finished_)
+                    return;
+                y = curY_;
+            }
+            placeElement(ctx, e, x, y, h - done, done);
+            // What lies below the text follows its end.
+            base = y + (h - done) - (e.Top + h);
+            shift = 0;
+            bottom = std::max(base + bandTop + height, y + (h - done));
+            split = true;
+            continue;
+        }
         if (spill && y + h > pageBottom_ - footHeight() && y > headHeight()) {
             breakPage();
             if (finished_)
@@ -528,7 +644,24 @@ void TReportRun::placeBlock(Context& ctx, const std::vector<const TSiReportEleme
     curY_ = std::max(bottom, curY_);
 }
 
+int TReportRun::pageLimit() const {
+    return pageBottom_ - footHeight();
+}
+
+int TReportRun::textCut(Context& ctx, const TSiReportElement& e, int offset, int room) {
+    if (room <= 0)
+        return 0;
+    bool pageCount = false;
+    const QString text = elementText(ctx, e, pageCount);
+    if (e.Alignment & eaRichText)
+        return std::max(0, TRichText(e, text, e.Width).CutAt(offset + room) - offset);
+    const int line = std::max(1, LineHeight(e));
+    return room / line * line;
+}
+
 int TReportRun::textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const {
+    if (element.Alignment & eaRichText)
+        return TRichText(element, text, element.Width).Height();
     const QStringList broken = BreakText(element, text, element.Width);
     if (lines)
         *lines = broken;
@@ -589,32 +722,31 @@ QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& p
     }
 }
 
-void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height) {
+void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height, int offset) {
     TVystPrvek out;
     out.Kind = e.Kind;
     out.Box = QRect(x, y, e.Width, height);
     out.Style = e;
     bool pageCount = false;
     out.Text = elementText(ctx, e, pageCount);
-    if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
+    if (e.IsTextKind() && (e.Alignment & eaRichText)) {
+        // Laid out again when drawn; a part of a text cut across pages starts further down.
+        out.TextOffset = offset;
+    } else if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
         QStringList lines;
         textHeight(e, out.Text, &lines);
+        const int line = std::max(1, LineHeight(e));
         if (!(e.Alignment & eaVariableHeight)) {
-            const int keep = std::max(1, height / std::max(1, LineHeight(e)));
+            const int keep = std::max(1, height / line);
             while (lines.size() > keep)
                 lines.removeLast();
+        } else if (offset > 0 || height < lines.size() * line) {
+            lines = lines.mid(offset / line, std::max(1, height / line));
         }
         out.Text = lines.join(u'\n');
     }
-    if (e.Kind == ekPicture) {
-        QImage picture;
-        if (!(report_.OnNactiObraz && report_.OnNactiObraz(report_, e.FileName, picture))) {
-            const QString path = QFileInfo(report_.TemplatePath()).absolutePath() + u'/' + e.FileName;
-            if (!picture.load(path))
-                picture.load(e.FileName);
-        }
-        out.Picture = picture;
-    }
+    if (e.Kind == ekPicture)
+        out.Picture = LoadReportPicture(report_, e.FileName, e);
     if (e.Kind == ekPaintBox && report_.OnPaintBox && e.Width > 0 && height > 0) {
         // Painted at k × 100 dots per inch, k from the brush-style field.
         const int k = std::clamp(e.BrushStyle, 1, 6);

@@ -39,7 +39,13 @@ private:
     void printSection(Context& ctx, int typeIndex);
     void placeBlock(Context& ctx, const std::vector<const TSiReportElement*>& elements, int bandTop,
                     int bandHeight, bool spill);
-    void placeElement(Context& ctx, const TSiReportElement& element, int x, int y, int height);
+    // offset: the part of a variable-height text that starts this far down its content.
+    void placeElement(Context& ctx, const TSiReportElement& element, int x, int y, int height,
+                      int offset = 0);
+    // The height of the part of a variable-height text from offset that fits into room, ending with a
+    // whole line; 0 when no line fits.
+    int textCut(Context& ctx, const TSiReportElement& element, int offset, int room);
+    int pageLimit() const;
     QString elementText(Context& ctx, const TSiReportElement& element, bool& pageCount);
     int textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const;
     bool fits(Context& ctx, int height) const;
@@ -53,6 +59,13 @@ private:
     bool cancelled();
     int headHeight() const;
     int footHeight() const;
+    // Print columns: bodies go across the page, column by column, then down one row.
+    int columnCount(const Context& ctx) const;
+    int columnOffset(int column) const;
+    void skipBody(Context& ctx);
+    void nextColumn();
+    void closeRow();
+    void printHeadOrFoot(int typeIndex);
 
     TSestava& report_;
     TSestVystup& out_;
@@ -62,7 +75,9 @@ private:
     int pageBottom_ = 0;
     int curY_ = 0;
     int colOffset_ = 0;
-    int pageNo_ = 1; // variable 3
+    int column_ = 1;    // the column the next body goes into
+    int rowBottom_ = 0; // where the open row of bodies ends
+    int pageNo_ = 1;    // variable 3
     bool finished_ = false;
     bool cancelled_ = false;
     bool lastPage_ = false;

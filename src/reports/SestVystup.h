@@ -19,6 +19,8 @@ struct TVystPrvek {
     QString Text;
     QImage Picture;
     TSiReportElement Style;
+    // Rich text cut across pages: how far down its content this part starts, hundredths of an inch.
+    int TextOffset = 0;
 };
 
 struct TStranaPrvku {

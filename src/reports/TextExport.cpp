@@ -1,10 +1,13 @@
 #include "reports/TextExport.h"
 
 #include "reports/ReportMessages.h"
+#include "reports/ReportProgress.h"
+#include "reports/RichText.h"
 
 #include <QIODevice>
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <iconv.h>
 
 namespace lintaro {
@@ -17,19 +20,29 @@ int RowsPerInch(int linePitch) {
     return linePitch == 1 ? 4 : linePitch == 2 ? 3 : 6;
 }
 
-QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGrid& grid) {
+namespace {
+
+// The rows of one page; false when cancelled is true before some element.
+bool pageRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGrid& grid,
+              const std::function<bool()>& cancelled, QStringList& rows) {
     const int cpi = CharsPerInch(grid.CharPitch);
     const int rpi = RowsPerInch(grid.LinePitch);
     const int height = setup.Orientation == 1 ? setup.Width : setup.Height;
     const int width = setup.Orientation == 1 ? setup.Height : setup.Width;
     const int rowCount = std::max(1, height * rpi / 100);
     const int columns = std::max(1, width * cpi / 100);
-    QStringList rows(rowCount, QString(columns, u' '));
+    rows = QStringList(rowCount, QString(columns, u' '));
     for (const TVystPrvek& e : page.Prvky) {
+        if (cancelled && cancelled())
+            return false;
         if (!e.Style.IsTextKind())
             continue;
         int row = e.Box.top() * rpi / 100;
-        for (const QString& line : e.Text.split(u'\n')) {
+        const QStringList lines =
+            e.Style.Alignment & eaRichText
+                ? TRichText(e.Style, e.Text, e.Box.width()).PlainLines(e.TextOffset, e.Box.height())
+                : e.Text.split(u'\n');
+        for (const QString& line : lines) {
             if (row < 0 || row >= rowCount)
                 break;
             QString& target = rows[row++];
@@ -50,6 +63,14 @@ QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, co
             row.chop(1);
     while (!rows.isEmpty() && rows.back().isEmpty())
         rows.removeLast();
+    return true;
+}
+
+} // namespace
+
+QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGrid& grid) {
+    QStringList rows;
+    pageRows(page, setup, grid, {}, rows);
     return rows;
 }
 
@@ -114,17 +135,35 @@ bool EncodeExportText(const QString& text, TExportLanguage language, QByteArray&
     return true;
 }
 
-int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& device, QString& error) {
+int PagesAsText(const TSestava& report, const TSestVystup& output, TReportProgress* progress,
+                const QByteArray& lineEnd, QByteArray& bytes, QString& error) {
     const int first = std::max(1, report.StartPage);
     const int last = std::min(report.EndPage, output.PageCount());
+    const QString end = QString::fromLatin1(lineEnd);
+    std::function<bool()> cancelled;
+    if (progress)
+        cancelled = [progress] { return progress->Cancelled(); };
     QString text;
+    QStringList rows;
     for (int copy = 0; copy < std::max(1, report.PrintCopies); ++copy)
-        for (int p = first; p <= last; ++p)
-            text += PageAsTextRows(output.Page(p - 1), report.PageSetup, report.Grid).join(u'\n') +
-                    QStringLiteral("\n\f");
-    QByteArray bytes;
+        for (int p = first; p <= last; ++p) {
+            if (!pageRows(output.Page(p - 1), report.PageSetup, report.Grid, cancelled, rows))
+                return ReportMessages::rrCancelled;
+            for (const QString& row : rows)
+                text += row + end;
+            text += u'\f';
+        }
     if (!EncodeExportText(text, report.ExportLanguage, bytes, error))
         return ReportMessages::rrOutputError;
+    return ReportMessages::rrOK;
+}
+
+int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& device, QString& error,
+               TReportProgress* progress) {
+    QByteArray bytes;
+    if (const int result = PagesAsText(report, output, progress, "\n", bytes, error);
+        result != ReportMessages::rrOK)
+        return result;
     if (device.write(bytes) != bytes.size()) {
         error = device.errorString();
         return ReportMessages::rrOutputError;

@@ -15,6 +15,8 @@ QT_END_NAMESPACE
 
 namespace lintaro {
 
+class TReportProgress;
+
 // Characters per inch (10, 12, 17) and rows per inch (6, 4, 3) of the grid's pitch codes.
 int CharsPerInch(int charPitch);
 int RowsPerInch(int linePitch);
@@ -26,8 +28,15 @@ QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, co
 // CP867, has no converter on this system) or the conversion fails. slUndefined gives UTF-8.
 bool EncodeExportText(const QString& text, TExportLanguage language, QByteArray& bytes, QString& error);
 
-// Writes pages StartPage..EndPage (clamped) PrintCopies times, each page's rows followed by a form feed.
-// Result 0, or 6 with the reason when encoding or writing fails (3 when progress cancels).
-int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& device, QString& error);
+// Pages StartPage..EndPage (clamped) PrintCopies times, each page's rows ended by lineEnd and the page
+// by a form feed, encoded in the export code page. Result 0; 3 when progress is cancelled (it is asked
+// between elements); 6 with the reason when encoding fails.
+int PagesAsText(const TSestava& report, const TSestVystup& output, TReportProgress* progress,
+                const QByteArray& lineEnd, QByteArray& bytes, QString& error);
+
+// Writes PagesAsText with line feeds to device. Result 0, 3 when cancelled (nothing is written), or 6
+// with the reason when encoding or writing fails.
+int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& device, QString& error,
+               TReportProgress* progress = nullptr);
 
 } // namespace lintaro

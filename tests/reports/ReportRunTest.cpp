@@ -45,6 +45,10 @@ public:
         return Eof() ? QString() : rows_[static_cast<size_t>(pos_)].value(i);
     }
     bool FieldIsNull(int) override { return Eof(); }
+    void DisableControls() override { ++disabled; }
+    void EnableControls() override { --disabled; }
+
+    int disabled = 0;
 
     bool openable = true;
     bool active_ = true;
@@ -349,6 +353,94 @@ TEST(ReportRun, VariableHeightTextGrowsAndMovesWhatLiesBelow) {
                            .arg(lines.join(u'|'))
                            .arg(25 + height - 10));
     EXPECT_EQ(f.output.Page(0).Prvky[1].Text.split(u'\n').join(u' '), words);
+}
+
+} // namespace
+
+namespace {
+
+// A page set-up of three columns 26 apart: each column starts (826 + 26) / 3 = 284 to the right.
+QStringList inColumns(QStringList t) {
+    t[1] = QStringLiteral("I,2,0,826,1169,0,0,0,0,3,26");
+    return t;
+}
+
+TEST(ReportRunColumns, BodiesGoAcrossThenDown) {
+    QStringList t = inColumns(header(0, 10, 10, 0));
+    t << text("T", 0, 0, 100, 10, "", 2, 0) << text("K", 0, 0, 100, 10, "End");
+    Fixture f(t, numbered(7));
+    EXPECT_EQ(f.run(), lines({"1 2 0,0,100,10 1", "1 2 284,0,100,10 2", "1 2 568,0,100,10 3",
+                              "1 2 0,10,100,10 4", "1 2 284,10,100,10 5", "1 2 568,10,100,10 6",
+                              "1 2 0,20,100,10 7", "1 1 0,30,100,10 End"}));
+}
+
+TEST(ReportRunColumns, GroupChangeEndsTheRow) {
+    QStringList t = inColumns(header(0, 10, 0, 0));
+    t << QStringLiteral("I,4,0,1,1,10,1,10,0") << text("S0", 0, 0, 100, 10, "S0")
+      << text("T", 0, 0, 100, 10, "", 2, 0) << text("U0", 0, 0, 100, 10, "U0");
+    Fixture f(t, rowsOf({"1;A", "2;A", "3;B"}));
+    EXPECT_EQ(f.run(),
+              lines({"1 1 0,0,100,10 S0", "1 2 0,10,100,10 1", "1 2 284,10,100,10 2", "1 1 0,20,100,10 U0",
+                     "1 1 0,30,100,10 S0", "1 2 0,40,100,10 3", "1 1 0,50,100,10 U0"}));
+}
+
+TEST(ReportRunColumns, RowThatDoesNotFitStartsANewPageInTheFirstColumn) {
+    // Rows of 500 under a head of 30: two rows fit above the foot of 50, the third goes over.
+    QStringList t = inColumns(header(0, 500, 0, 50, 30));
+    t << text("H", 0, 0, 100, 10, "Head") << text("T", 0, 0, 100, 10, "", 2, 0)
+      << text("P", 0, 0, 100, 10, "Foot");
+    Fixture f(t, numbered(7));
+    EXPECT_EQ(f.run(), lines({"1 1 0,0,100,10 Head", "1 2 0,30,100,10 1", "1 2 284,30,100,10 2",
+                              "1 2 568,30,100,10 3", "1 2 0,530,100,10 4", "1 2 284,530,100,10 5",
+                              "1 2 568,530,100,10 6", "1 1 0,1119,100,10 Foot", "2 1 0,0,100,10 Head",
+                              "2 2 0,30,100,10 7", "2 1 0,1119,100,10 Foot"}));
+}
+
+TEST(ReportRunColumns, ForcedBreakAndSkippedPositions) {
+    QStringList t = inColumns(header(0, 10, 0, 0));
+    t << text("T", 0, 0, 100, 10, "", 2, 0);
+    Fixture f(t, numbered(3));
+    // The application asks for a new page before the third body; two positions are left empty.
+    TReportRun* running = nullptr;
+    int bodies = 0;
+    f.report.OnTiskOddilu = [&](TSestava&, int section, bool&) {
+        if (section == stBody && ++bodies == 3)
+            running->ForcedBreak = true;
+    };
+    TReportRun run(f.report, f.output);
+    running = &run;
+    run.SkipBodies = 2;
+    ASSERT_EQ(run.Run(), ReportMessages::rrOK);
+    EXPECT_EQ(f.output.Dump(), lines({"1 2 568,0,100,10 1", "1 2 0,10,100,10 2", "2 2 0,0,100,10 3"}));
+}
+
+} // namespace
+
+namespace {
+
+// Counts the turns the run gives the window.
+class CountingProgress : public TReportProgress {
+public:
+    void Show(const QString&, bool) override {}
+    bool Cancelled() override { return false; }
+    void Yield() override { ++yields; }
+    int yields = 0;
+};
+
+TEST(ReportRun, ControlsSuspendedAndTheWindowGetsATurnAfterEverySectionAndPage) {
+    // Two bodies of 600 do not share a page: report start, two bodies, report end and a new page.
+    QStringList t = header(10, 600, 10, 0);
+    t << text("T", 0, 0, 100, 10, "", 2, 0);
+    Fixture f(t, numbered(2));
+    CountingProgress progress;
+    f.progress = &progress;
+    int disabledWhilePrinting = 0;
+    f.report.OnTiskOddilu = [&](TSestava&, int, bool&) { disabledWhilePrinting = f.data.disabled; };
+    f.run();
+    EXPECT_EQ(f.output.PageCount(), 2);
+    EXPECT_EQ(progress.yields, 4 + 1);
+    EXPECT_EQ(disabledWhilePrinting, 1);
+    EXPECT_EQ(f.data.disabled, 0) << "the controls follow the data again";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "reports/TextExport.h"
 #include "reports/ReportMessages.h"
+#include "reports/ReportProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,53 @@ TEST(TextExport, PageRangeAndCopies) {
     EXPECT_EQ(buffer.data(), QByteArray("two\n\fthree\n\ftwo\n\fthree\n\f"));
     report.ExportLanguage = slCP867;
     EXPECT_EQ(ExportText(report, output, buffer, error), ReportMessages::rrOutputError);
+}
+
+// Cancels once asked the given number of times.
+class CancelAt : public TReportProgress {
+public:
+    explicit CancelAt(int asks) : asks_(asks) {}
+    void Show(const QString&, bool) override {}
+    bool Cancelled() override { return ++asked >= asks_; }
+    int asked = 0;
+
+private:
+    int asks_;
+};
+
+TEST(TextExport, CancelledBetweenElementsWritesNothing) {
+    TSestVystup output;
+    for (const char* t : {"one", "two", "three"})
+        output.AddPage().Prvky.push_back(textAt(0, 0, 100, t));
+    TSestava report;
+    report.PrintCopies = 2;
+    struct Case {
+        int cancelAt;
+        int result;
+    };
+    // Six elements in all: asked before each of them.
+    for (const Case& c : {Case{1, ReportMessages::rrCancelled}, Case{6, ReportMessages::rrCancelled},
+                          Case{7, ReportMessages::rrOK}}) {
+        CancelAt progress(c.cancelAt);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        EXPECT_EQ(ExportText(report, output, buffer, error, &progress), c.result) << c.cancelAt;
+        EXPECT_EQ(buffer.data().isEmpty(), c.result == ReportMessages::rrCancelled) << c.cancelAt;
+        EXPECT_EQ(progress.asked, std::min(c.cancelAt, 6)) << c.cancelAt;
+    }
+}
+
+TEST(TextExport, PrinterLinesEndWithCarriageReturnAndLineFeed) {
+    TSestVystup output;
+    TVystPrvek twoLines = textAt(0, 0, 100, "a");
+    twoLines.Text = QStringLiteral("a\nb");
+    output.AddPage().Prvky.push_back(twoLines);
+    TSestava report;
+    QByteArray bytes;
+    QString error;
+    ASSERT_EQ(PagesAsText(report, output, nullptr, "\r\n", bytes, error), ReportMessages::rrOK);
+    EXPECT_EQ(bytes, QByteArray("a\r\nb\r\n\f"));
 }
 
 } // namespace
