@@ -7,7 +7,9 @@
 #include "platform/Keyboard.h"
 #include "platform/UserSettings.h"
 #include "print/preview/ProgressDialog.h"
+#include "reports/MarginTest.h"
 #include "reports/OrvelCanvas.h"
+#include "reports/ReportPictures.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportRun.h"
 #include "reports/Sestava.h"
@@ -255,6 +257,7 @@ void TPrintPreviewForm::SetReport(TSestava* report, int printerIndex) {
             ShowMessage(Version().ProductName, run.Message());
         progress.Hide();
     }
+    background_ = report_ ? ResolveBackground(*report_) : TPageBackground();
     page_ = std::min(1, output_.PageCount());
     pageImage_ = QImage();
     refresh();
@@ -307,6 +310,9 @@ void TPrintPreviewForm::refreshPage() {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.scale(kDetail, kDetail);
+        // The background shows in the preview whether or not it is printed.
+        if (!background_.IsEmpty())
+            DrawBackground(painter, background_);
         painter.translate(setup.Left, setup.Top);
         painter.drawPicture(0, 0, PageAsPicture(output_, page_ - 1));
     }
@@ -441,6 +447,16 @@ void TPrintPreviewForm::print() {
         return;
     for (QLineEdit* edit : {pageFrom_, pageTo_, copies_})
         valueEntered(edit);
+    if (!report_->AskYesNo)
+        report_->AskYesNo = [this](const QString& question) {
+            return QMessageBox::question(this, Version().ProductName, question) == QMessageBox::Yes;
+        };
+    // Margins raised to what the printer can print move the contents: the pages are built again.
+    if (TestMargins(*report_, printerIndex_ - 1) == mtRaised) {
+        const int page = page_;
+        SetReport(report_, printerIndex_);
+        showPage(page);
+    }
     TProgressDialog progress(this);
     QString message;
     const int result = PrintPages(*report_, output_, printerIndex_ - 1, &progress, message);
@@ -462,7 +478,7 @@ void TPrintPreviewForm::savePdf() {
         return;
     QString error;
     if (!ExportPdf(output_, report_->PageSetup, file, report_->Popis, error, report_->StartPage,
-                   std::min(report_->EndPage, PageCount())))
+                   std::min(report_->EndPage, PageCount()), &background_))
         ShowMessage(Version().ProductName, error);
 }
 

@@ -3,6 +3,7 @@
 // choose the printer, the page range and the number of copies, print, or save the pages as PDF.
 // The printer index is the position in the printer list, where 0 is the default printer; the page
 // range and the copies live in the report (StartPage, EndPage, PrintCopies).
+#include "reports/ReportPictures.h"
 #include "reports/SestVystup.h"
 
 #include <QDialog>
@@ -84,6 +85,7 @@ private:
     int refreshing_ = 0;
     bool settingsRead_ = false;
     QImage pageImage_;
+    TPageBackground background_;
 
     QComboBox* printers_ = nullptr;
     QLineEdit* pageFrom_ = nullptr;

@@ -28,6 +28,10 @@ bool TProgressDialog::Cancelled() {
     return dialog_->wasCanceled();
 }
 
+void TProgressDialog::Yield() {
+    QApplication::processEvents();
+}
+
 void TProgressDialog::Hide() {
     dialog_->reset();
     dialog_->hide();

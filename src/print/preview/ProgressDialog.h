@@ -18,6 +18,7 @@ public:
     void Show(const QString& message, bool cancellable) override;
     bool Cancelled() override;
     void Hide() override;
+    void Yield() override;
 
 private:
     std::unique_ptr<QProgressDialog> dialog_;
