@@ -39,8 +39,10 @@ TDocumentPrinter::~TDocumentPrinter() {
 }
 
 void TDocumentPrinter::AddField(const QString& name, int size) {
+    // The size is the field's width; its text is printed whole, so a long calculation report or
+    // note is not cut off in the middle of a line.
     TDataField& field = dataSet_.AddCalculatedField(
-        name, [this](TDataField& f) { return FieldText(f.FieldName).left(f.Size); }, ftString, size);
+        name, [this](TDataField& f) { return FieldText(f.FieldName); }, ftString, size);
     field.Size = size;
 }
 

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <iostream>
+
 using lintaro::test::cli;
 using lintaro::test::CliRun;
 using lintaro::test::fastCalculation;
@@ -77,10 +79,16 @@ protected:
 };
 
 TEST_F(PrintCommand, TheOrderShowsBothPartiesEveryPricedItemAndTheTotals) {
-    for (const QString& name : {QStringLiteral("Kitchen.LNO"), QStringLiteral("ShopFitting.LNO")}) {
+    // The totals as the window shows them in the test locale.
+    struct Case {
+        QString name;
+        QStringList totals;
+    } cases[] = {{"Kitchen.LNO", {"301.72", "359.05"}}, {"ShopFitting.LNO", {"1,716.39", "2,042.50"}}};
+    for (const auto& [name, totals] : cases) {
         const QString text = print(sample(name), QStringLiteral("order"));
-        QStringList expected = {"Brenvik Joinery Ltd.", "ORDER", "Total excl. VAT", "Total incl. VAT",
-                                "Page 1 of 1"};
+        QStringList expected = QStringList{"Brenvik Joinery Ltd.", "ORDER", "Total excl. VAT",
+                                           "Total incl. VAT", "Page 1 of 1"} +
+                               totals;
         expected << itemFields(sample(name), QStringLiteral("OrderItems"), 1);
         lintaro::TINI ini;
         ASSERT_TRUE(ini.LoadFromFile(sample(name)));
@@ -202,11 +210,15 @@ TEST_F(PrintCommand, TheOrderReachesACupsQueue) {
                 found = f.filePath();
     }
     ASSERT_FALSE(found.isEmpty()) << "no PDF appeared in " << outDir.toStdString();
-    // The queue may embed the fonts again so that no text can be read back; where it can, the
-    // customer must be in it.
+    EXPECT_TRUE(lintaro::test::readFileBytes(found).startsWith("%PDF")) << found.toStdString();
+    // The queue may embed the fonts again without their character map, so that no text can be read
+    // back; where the template's own words can be read, the customer must be there too.
     const QString text = pdfText(found);
-    if (!text.trimmed().isEmpty())
+    if (text.contains("ORDER")) {
         EXPECT_TRUE(text.contains("Horak Kitchens")) << text.toStdString();
+    } else {
+        std::cout << "[   NOTE   ] the queue's PDF has no readable text; checked that it is a PDF only\n";
+    }
 }
 
 } // namespace

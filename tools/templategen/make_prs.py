@@ -350,9 +350,9 @@ def sheets_cutting():
     doc.line('H', 0, 18, WIDTH, pen=1, color=SILVER)
     doc.section('H', 26, options=1)
     # One strip of drawing per row, as wide as the page.
-    doc.picture('T', 'IMAGE', 0, 4, WIDTH, 300)
-    doc.line('T', 0, 312, WIDTH, pen=1, color=SILVER)
-    doc.section('T', 318)
+    doc.picture('T', 'IMAGE', 0, 6, WIDTH, 230)
+    doc.line('T', 0, 242, WIDTH, pen=1, color=SILVER)
+    doc.section('T', 246)
     doc.section('K', 0, visible=0)
     page_foot(doc)
     return 'ReportSheetsCuttingSheets', doc
