@@ -2,8 +2,10 @@
 // printer, from the shipped report templates.
 #include "cli/Command.h"
 
+#include "model/CuttingSheet.h"
 #include "model/Material.h"
 #include "model/Order.h"
+#include "model/Sheets.h"
 #include "print/BatchPrint.h"
 #include "print/MaterialPrinter.h"
 #include "print/OrderPrinter.h"
@@ -11,6 +13,7 @@
 #include "print/SetupPrinter.h"
 #include "print/SheetsPrinter.h"
 #include "reports/ReportMessages.h"
+#include "reports/ReportPrinter.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -18,8 +21,6 @@
 namespace lintaro::cli {
 
 namespace {
-
-constexpr int kMaxCopies = 99;
 
 class TPrintCommand : public TCommand {
 public:
@@ -99,6 +100,10 @@ public:
                 throw UsageError(QStringLiteral("--copies wants a number from 1 to %1").arg(kMaxCopies));
         }
 
+        if (options.Target == btPrinter && !PrinterNames().contains(options.Output))
+            throw InputError(
+                QStringLiteral("--printer %1: no such printer (lpstat -p lists them)").arg(options.Output));
+
         const QString source = line.Positionals().at(0);
         std::unique_ptr<TDocumentPrinter> printer = makePrinter(session, document, source);
         options.OnPage = [&out](int page, int pages) {
@@ -168,6 +173,9 @@ private:
         }
         if (document == QLatin1String("setup"))
             return std::make_unique<TSetupPrinter>();
+        if (document == QLatin1String("sheets") &&
+            session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
+            throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
         auto printer = std::make_unique<TSheetsPrinter>();
         printer->Order = &session.Order();
         printer->Material = &session.Material();

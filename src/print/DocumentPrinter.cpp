@@ -13,6 +13,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace lintaro {
 
 TDocumentPrinter::TDocumentPrinter(const QString& stem) : stem_(stem) {
@@ -166,10 +168,11 @@ void TDocumentPrinter::LoadPrinterChoice() {
     TUserSettings settings;
     if (!settings.Open(false))
         return;
+    // A value edited by hand outside its range is brought back into it.
     if (const auto index = settings.ReadInteger(stem_ + QStringLiteral("PrinterIndex")))
-        PrinterIndex = *index;
+        PrinterIndex = std::max(0, *index);
     if (const auto copies = settings.ReadInteger(stem_ + QStringLiteral("Copies")))
-        Sestava.PrintCopies = *copies;
+        Sestava.PrintCopies = std::clamp(*copies, 1, kMaxCopies);
 }
 
 void TDocumentPrinter::SavePrinterChoice() const {

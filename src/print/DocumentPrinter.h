@@ -26,6 +26,9 @@ namespace lintaro {
 class TDataComponent;
 class TDataComponentList;
 
+// The most copies a print asks for.
+constexpr int kMaxCopies = 99;
+
 class TDocumentPrinter {
 public:
     virtual ~TDocumentPrinter();

@@ -178,6 +178,10 @@ TEST_F(PrintCommand, TextPagesAndRangesAndRefusals) {
          "--pages 4-5: the document has 1 page(s)"},
         {{"print", sample("Kitchen.LNO"), "--document", "order", "--printer", "x", "--copies", "150"},
          "--copies wants a number from 1 to 99"},
+        {{"print", sample("Kitchen.LNO"), "--document", "order", "--printer", "No Such Queue"},
+         "--printer No Such Queue: no such printer (lpstat -p lists them)"},
+        {{"print", sample("Kitchen.LNO"), "--document", "sheets", "--pdf", pdf},
+         sample("Kitchen.LNO") + ": the order has no calculated sheets"},
         {{"print", sample("Kitchen.LNO"), "--document", "order", "--pdf", dir.filePath("no/such/dir/x.pdf")},
          dir.filePath("no/such/dir/x.pdf") + ": the folder does not exist"},
     };

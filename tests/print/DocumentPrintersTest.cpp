@@ -255,6 +255,27 @@ TEST_F(PrintersTest, ShiftNeitherReadsNorWritesThePrinterChoice) {
     ASSERT_TRUE(printer.Preview());
     EXPECT_EQ(host.seenIndex, 3);
     EXPECT_EQ(host.seenCopies, 4);
+    // Values edited by hand outside their range are brought back into it.
+    {
+        TUserSettings stored;
+        ASSERT_TRUE(stored.Open(true));
+        stored.WriteInteger(QStringLiteral("PartsPrinterIndex"), -4);
+        stored.WriteInteger(QStringLiteral("PartsCopies"), 150);
+        ASSERT_TRUE(stored.Close());
+    }
+    printer.LoadPrinterChoice();
+    EXPECT_EQ(printer.PrinterIndex, 0);
+    EXPECT_EQ(printer.Sestava.PrintCopies, 99);
+    {
+        TUserSettings stored;
+        ASSERT_TRUE(stored.Open(true));
+        stored.WriteInteger(QStringLiteral("PartsPrinterIndex"), 3);
+        stored.WriteInteger(QStringLiteral("PartsCopies"), 4);
+        ASSERT_TRUE(stored.Close());
+    }
+    ASSERT_TRUE(printer.Preview());
+    EXPECT_EQ(host.seenIndex, 3);
+    EXPECT_EQ(host.seenCopies, 4);
     TUserSettings written;
     ASSERT_TRUE(written.Open(false));
     EXPECT_EQ(written.ReadInteger(QStringLiteral("PartsPrinterIndex")), 2);
