@@ -299,7 +299,7 @@ def material():
     for i, (label, name, words) in enumerate(left):
         labelled(doc, 'Z', 0, y + 17 * i, label, name, 130, 200, words=words)
     for i, (label, name, words) in enumerate(right):
-        labelled(doc, 'Z', 380, y + 17 * i, label, name, 130, 216, align=RIGHT, words=words)
+        labelled(doc, 'Z', 380, y + 17 * i, label, name, 130, 212, align=RIGHT, words=words)
     y += 17 * len(left) + 6
     doc.field('Z', 'Note', 0, y, WIDTH, 15, align=LEFT | MULTI | GROW, color=GREY)
     y += 26
@@ -334,8 +334,8 @@ def sheets_header(doc, title):
     y = 50
     labelled(doc, 'Z', 0, y, 'Customer', 'CustomerCaption', 90, 260, style=BOLD)
     labelled(doc, 'Z', 0, y + 17, 'Material', 'MaterialCaption', 90, 260, style=BOLD)
-    labelled(doc, 'Z', 380, y, 'Gross yield %', 'ExtractBrutto', 130, 216, style=BOLD, align=RIGHT)
-    labelled(doc, 'Z', 380, y + 17, 'Net yield %', 'ExtractNetto', 130, 216, style=BOLD, align=RIGHT)
+    labelled(doc, 'Z', 380, y, 'Gross yield %', 'ExtractBrutto', 130, 212, style=BOLD, align=RIGHT)
+    labelled(doc, 'Z', 380, y + 17, 'Net yield %', 'ExtractNetto', 130, 212, style=BOLD, align=RIGHT)
     return y + 40
 
 
@@ -378,7 +378,7 @@ def sheets_params():
     for i, (label, name, words) in enumerate(left):
         labelled(doc, 'Z', 0, y + 17 * i, label, name, 140, 200, align=RIGHT, words=words)
     for i, (label, name, words) in enumerate(right):
-        labelled(doc, 'Z', 380, y + 17 * i, label, name, 150, 196, align=RIGHT, words=words)
+        labelled(doc, 'Z', 380, y + 17 * i, label, name, 150, 192, align=RIGHT, words=words)
     y += 17 * len(right) + 16
     doc.text('Z', 0, y, 300, 16, 'CALCULATION REPORT', size=8, style=BOLD, color=NAVY)
     doc.line('Z', 0, y + 16, WIDTH, pen=1, color=NAVY)
