@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -97,6 +98,31 @@ TEST_F(PrintCommand, TheOrderShowsBothPartiesEveryPricedItemAndTheTotals) {
             EXPECT_TRUE(text.contains(value)) << name.toStdString() << ": " << value.toStdString() << "\n"
                                               << text.toStdString();
     }
+}
+
+TEST_F(PrintCommand, TheSettingsLogoHeadsTheDocument) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty())
+        GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+    QImage logo(120, 40, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    ASSERT_TRUE(logo.save(dir.filePath("logo.png")));
+    QByteArray settings = lintaro::test::readFileBytes(sample("Sample.INI"));
+    settings.replace("LogoFileName=", "LogoFileName=" + dir.filePath("logo.png").toUtf8());
+    ASSERT_TRUE(lintaro::test::writeFileBytes(dir.filePath("logo.INI"), settings));
+    auto images = [this](const QStringList& settingsArgs) {
+        const QString pdf = dir.filePath("logo.pdf");
+        EXPECT_EQ(cli(QStringList{"print", sample("Kitchen.LNO"), "--document", "order", "--pdf", pdf} +
+                      settingsArgs)
+                      .code,
+                  0);
+        QProcess list;
+        list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        list.waitForFinished(60000);
+        // Two heading lines, then one line per image.
+        return QString::fromUtf8(list.readAllStandardOutput()).trimmed().split('\n').size() - 2;
+    };
+    EXPECT_EQ(images({"--settings", dir.filePath("logo.INI")}), 1);
+    EXPECT_EQ(images({"--settings", sample("Sample.INI")}), 0);
 }
 
 TEST_F(PrintCommand, PartsMaterialParamsSheetsAndSetupShowTheirData) {
