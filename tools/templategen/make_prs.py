@@ -74,7 +74,7 @@ class Doc:
         for index in range(5):
             visible, height, options = self.sections.get(index, (0, 0, 0))
             out.append(f'I,3,{index},{visible},{height},{options}')
-        out += ['I,5,0', 'I,6,0,8,8,0,1,0,0', 'I,7,0,0,0,0,0,0,0,""']
+        out += ['I,5,0', 'I,6,0,8,8,0,2,0,0', 'I,7,0,0,0,0,0,0,0,""']
         out += self.functions
         for tag in "ZHTKP":
             out += self.lines[tag]
