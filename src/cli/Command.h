@@ -87,5 +87,6 @@ std::unique_ptr<TCommand> MakeExportHtmlCommand();
 std::unique_ptr<TCommand> MakeExportCsvCommand();
 std::unique_ptr<TCommand> MakeDrawCommand();
 std::unique_ptr<TCommand> MakeExportCutlistCommand();
+std::unique_ptr<TCommand> MakePrintCommand();
 
 } // namespace lintaro::cli

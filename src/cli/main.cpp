@@ -36,6 +36,7 @@ std::vector<std::unique_ptr<TCommand>> commands() {
     list.push_back(MakeExportCsvCommand());
     list.push_back(MakeExportCutlistCommand());
     list.push_back(MakeDrawCommand());
+    list.push_back(MakePrintCommand());
     return list;
 }
 
@@ -50,7 +51,8 @@ void printOverview(QTextStream& out, const std::vector<std::unique_ptr<TCommand>
            "  export-html     the order as an HTML offer\n"
            "  export-csv      the order's part list as CSV\n"
            "  export-cutlist  one row per placed piece, CSV or JSON\n"
-           "  draw            result sheets as PDF, PNG or SVG\n\n";
+           "  draw            result sheets as PDF, PNG or SVG\n"
+           "  print           a printed document as PDF, text or on a printer\n\n";
     out << kCommonHelp;
 }
 

@@ -20,7 +20,7 @@ QString TDataField::AsString() {
 }
 
 QString TDataField::DisplayText() {
-    if (Calculated)
+    if (Calculated || OnGetText)
         return OnGetText ? OnGetText(*this) : QString();
     return AsString();
 }
@@ -77,6 +77,7 @@ bool TTextDataSet::Open() {
     id->Size = kRecordSize;
     id->DisplayWidth = kRecordSize;
     id->dataSet_ = this;
+    id->OnGetText = OnGetIdText;
     fields_.insert(fields_.begin(), std::move(id));
 
     active_ = true;

@@ -59,6 +59,8 @@ public:
     TTextDataSet& operator=(const TTextDataSet&) = delete;
 
     QString FileName;
+    // The display text of the stored field "ID" while open; none: the stored text itself.
+    std::function<QString(TDataField& field)> OnGetIdText;
 
     // Declares a calculated field; declared fields stay across opening and closing.
     TDataField& AddCalculatedField(const QString& name, std::function<QString(TDataField&)> onGetText,

@@ -181,7 +181,8 @@ TEST(Cli, BadUsageAndInputGiveOneLineExitCode2AndWriteNothing) {
 TEST(Cli, HelpForEveryCommandAndTheVersion) {
     const CliRun overview = cli({"--help"});
     EXPECT_EQ(overview.code, 0);
-    const QStringList verbs = {"calculate", "summary", "export-html", "export-csv", "export-cutlist", "draw"};
+    const QStringList verbs = {"calculate",      "summary", "export-html", "export-csv",
+                               "export-cutlist", "draw",    "print"};
     for (const QString& verb : verbs) {
         EXPECT_TRUE(overview.out.contains("lintaro-cli " + verb + ' ')) << verb.toStdString();
         const CliRun help = cli({"help", verb});
