@@ -28,6 +28,7 @@
 #include "platform/Keyboard.h"
 #include "platform/Locale.h"
 #include "platform/UserSettings.h"
+#include "print/PrintHost.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -440,6 +441,29 @@ TEST_F(AppForm, SaveAsHTMLOfAnUnsavedOrderProposesItsCaption) {
     EXPECT_EQ(dialogs_->requests[0].initialName, QStringLiteral("Shop 7.HTM"));
     EXPECT_EQ(dialogs_->requests[0].defaultExtension, QStringLiteral("HTM"));
     EXPECT_TRUE(QFile::exists(path("shop.htm")));
+}
+
+// Records what the printers asked to show.
+class RecordingPrintHost : public TPrintHost {
+public:
+    void Preview(TSestava&, int&) override { shown << QStringLiteral("preview"); }
+    void Design(TSestava&) override { shown << QStringLiteral("design"); }
+    QStringList shown;
+};
+
+TEST_F(AppForm, PrintOpensThePreviewAndShiftWithCtrlTheDesigner) {
+    TLNEAppForm& window = open(sampleCopy(QStringLiteral("Kitchen.LNO"), QStringLiteral("kitchen.LNO")));
+    RecordingPrintHost host;
+    TScopedPrintHost scoped(&host);
+    const std::pair<bool, bool> keys[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    for (const auto& [shift, ctrl] : keys) {
+        ScopedKeyboardState keyboard(shift, ctrl);
+        click(QStringLiteral("LabelMenuOrderPrint"));
+    }
+    EXPECT_EQ(host.shown, (QStringList{"preview", "preview", "preview", "design"}));
+    window.SwitchPage(pgSetup);
+    click(QStringLiteral("ImageIconSetupPrint"));
+    EXPECT_EQ(host.shown.size(), 5);
 }
 
 TEST_F(AppForm, DeleteAllLeavesTheLastPart) {

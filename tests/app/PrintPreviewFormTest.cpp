@@ -6,6 +6,8 @@
 #include "platform/UserSettings.h"
 #include "print/TextDataSet.h"
 #include "print/preview/PrintPreviewForm.h"
+#include "print/preview/ReportDesigner.h"
+#include "reports/OddilSestavy.h"
 #include "reports/Predloha.h"
 #include "reports/Sestava.h"
 #include "support/TestSupport.h"
@@ -13,8 +15,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace lintaro {
@@ -128,6 +133,54 @@ TEST_F(PrintPreview, ShiftOpensAtZoom100AndLeavesUserValues) {
     EXPECT_EQ(test::readFileBytes(TUserSettings::FileName()), before);
     preview_->show();
     EXPECT_EQ(preview_->Zoom(), 200);
+}
+
+TEST_F(PrintPreview, DesignerEditsSavesThroughTheReportAndAsksBeforeLosingChanges) {
+    makeReport(1);
+    int saves = 0;
+    bool saveWorks = false;
+    report_.OnUlozPredlohu = [&](TSestava&) {
+        ++saves;
+        return saveWorks;
+    };
+    TReportDesigner designer(report_);
+    QStringList errors;
+    std::vector<int> answers = {QMessageBox::Cancel, QMessageBox::Yes};
+    designer.ShowError = [&](const QString& text) { errors << text; };
+    designer.Ask = [&](const QString&, const QString& text) {
+        EXPECT_EQ(text, TReportDesigner::UnsavedQuestion());
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    designer.show();
+    auto* tree = designer.findChild<QTreeWidget*>(QStringLiteral("TreeTemplate"));
+    QTreeWidgetItem* body = nullptr;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->childCount() > 0)
+            body = tree->topLevelItem(i);
+    ASSERT_NE(body, nullptr);
+    tree->setCurrentItem(body->child(0));
+    auto* left = designer.findChild<QSpinBox*>(QStringLiteral("SpinLeft"));
+    ASSERT_NE(left, nullptr);
+    left->setFocus();
+    left->selectAll();
+    QTest::keyClicks(left, QStringLiteral("123"));
+    QTest::keyClick(left, Qt::Key_Return);
+    EXPECT_TRUE(designer.Modified());
+    EXPECT_EQ(report_.Oddily().Item(2).Elements.at(0).Left, 123);
+    EXPECT_FALSE(designer.FirstPage().isNull());
+
+    EXPECT_FALSE(designer.Save());
+    EXPECT_EQ(errors, QStringList{TReportDesigner::SaveFailedText()});
+    EXPECT_TRUE(designer.Modified());
+    QTest::keyClick(&designer, Qt::Key_Escape); // Cancel: the designer stays
+    EXPECT_TRUE(designer.isVisible());
+    saveWorks = true;
+    QTest::keyClick(&designer, Qt::Key_Escape); // Yes: saved, then closed
+    EXPECT_EQ(saves, 2);
+    EXPECT_FALSE(designer.isVisible());
+    EXPECT_TRUE(report_.Predloha().Text().contains(QStringLiteral(",123,")));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/window/EditLook.h"
 #include "app/window/ItemList.h"
 #include "app/window/UserDialogs.h"
+#include "app/window/WindowPrintHost.h"
 #include "foundation/ConversionError.h"
 #include "foundation/Files.h"
 #include "foundation/Pictures.h"
@@ -93,6 +94,8 @@ TLNEAppForm::TLNEAppForm(const QString& startFile, QWidget* parent)
     buildItemLists();
     bindVATBoxes();
 
+    printHost_ = std::make_unique<TWindowPrintHost>(this);
+    RegisterPrintHost(printHost_.get());
     material_ = new TMaterial();
     order_ = new TOrder();
     TApplicationLinks::SetMaterial(material_);
@@ -127,6 +130,8 @@ void TLNEAppForm::refocus() {
 }
 
 TLNEAppForm::~TLNEAppForm() {
+    if (PrintHost() == printHost_.get())
+        RegisterPrintHost(nullptr);
     TApplicationLinks::SetControlsRefresh({});
     TApplicationLinks::SetOrder(nullptr);
     TApplicationLinks::SetMaterial(nullptr);

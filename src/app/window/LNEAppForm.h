@@ -30,6 +30,7 @@ class TMaterial;
 class TOrder;
 class TUserDialogs;
 class TWindowDecorations;
+class TWindowPrintHost;
 struct TFileDialogRequest;
 
 class TLNEAppForm : public QMainWindow {
@@ -113,6 +114,7 @@ private:
                                      const QString& extension) const;
     void exportCSV();
     void exportHTML();
+    void printDocument(TPage page);
     void importCSV();
     void loadLogo();
     void zoom(int step);
@@ -138,6 +140,7 @@ private:
     TMaterial* material_ = nullptr; // owned, made before the order
     TOrder* order_ = nullptr;       // owned
     TWindowDecorations* decorations_ = nullptr;
+    std::unique_ptr<TWindowPrintHost> printHost_;
     TItemList* itemsList_ = nullptr;
     TItemList* partsList_ = nullptr;
     TItemList* dimsList_ = nullptr;

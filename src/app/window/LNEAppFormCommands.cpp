@@ -110,7 +110,11 @@ void TLNEAppForm::RunCommand(const QString& command) {
         deletePart(true);
     else if (is("MaterialDelete"))
         deleteDim();
-    else if (is("OrderSaveAsHTML"))
+    else if (command.endsWith(QLatin1String("Print"))) {
+        for (TPage page : kPages)
+            if (command == PageName(page) + QLatin1String("Print"))
+                printDocument(page);
+    } else if (is("OrderSaveAsHTML"))
         exportHTML();
     else if (is("PartsSaveAsCSV"))
         exportCSV();
