@@ -1,15 +1,48 @@
 // Pictures of the main window for looking at its pages without a person at the screen:
 //   lintaro-windowshot ORDER.LNO OUTDIR   writes OUTDIR/Order.png … OUTDIR/Setup.png, the window
 // opened on the order as from the command line, then calculates and writes the Sheets page's
-// parameters, sheet view and results as SheetsCalculated.png, SheetsView.png, SheetsResults.png.
+// parameters, sheet view and results as SheetsCalculated.png, SheetsView.png, SheetsResults.png,
+// and the order's print preview and template designer as Preview.png and Designer.png.
 #include "app/window/LNEAppForm.h"
 #include "calc/Calculator.h"
 #include "foundation/Program.h"
 #include "model/Setup.h"
+#include "platform/Keyboard.h"
+#include "print/PrintHost.h"
+#include "print/preview/PrintPreviewForm.h"
+#include "print/preview/ReportDesigner.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
+
+namespace {
+
+// Shows the preview and the designer without waiting for a person, and keeps their pictures.
+class ShotHost : public lintaro::TPrintHost {
+public:
+    explicit ShotHost(QDir out) : out_(std::move(out)) {}
+    void Preview(lintaro::TSestava& report, int& printerIndex) override {
+        lintaro::TPrintPreviewForm form;
+        form.SetReport(&report, printerIndex);
+        form.resize(1000, 860);
+        form.show();
+        QApplication::processEvents();
+        form.grab().save(out_.filePath(QStringLiteral("Preview.png")));
+    }
+    void Design(lintaro::TSestava& report) override {
+        lintaro::TReportDesigner designer(report);
+        designer.resize(1200, 860);
+        designer.show();
+        QApplication::processEvents();
+        designer.grab().save(out_.filePath(QStringLiteral("Designer.png")));
+    }
+
+private:
+    QDir out_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -42,5 +75,10 @@ int main(int argc, char** argv) {
     window.RunCommand(QStringLiteral("SheetsResults"));
     QApplication::processEvents();
     window.grab().save(out.filePath(QStringLiteral("SheetsResults.png")));
+    ShotHost host(out);
+    lintaro::TScopedPrintHost scoped(&host);
+    window.RunCommand(QStringLiteral("OrderPrint"));
+    lintaro::ScopedKeyboardState shiftCtrl(true, true);
+    window.RunCommand(QStringLiteral("OrderPrint"));
     return 0;
 }
