@@ -42,6 +42,9 @@ constexpr TEffort kRestEfforts[] = {{0.5, 1}, {3, 2}};
 // Layouts tried for every new sheet (the fullest is kept), sheets taken out besides the emptiest
 // one, and part types whose blocks compete for a rest: the search's own rule is one.
 constexpr int kSheetAttempts = 2;
+// The chase for one sheet fewer lays each sheet out once, with one of the quickest efforts: it gains
+// more from many changes than from fuller single sheets.
+constexpr int kChaseEfforts = 2;
 constexpr int kMaxExtra = 4;
 constexpr int kTypesPerRest = 3;
 // The highest effort level: the layouts' pace grows twofold a level.
@@ -124,7 +127,9 @@ public:
             const int64_t before = expansions;
             TImproveResult candidate = partial_;
             std::vector<int> pool = waiting_;
+            inChaseMove_ = true;
             const bool made = chaseMove(candidate, pool);
+            inChaseMove_ = false;
             if (expansions == before)
                 ++expansions;
             if (!made || stopped())
@@ -283,8 +288,10 @@ private:
     bool layOutSheet(int stock, std::vector<int>& pool, TImproveSheet& out) {
         const TImproveStock& st = o_.stocks_[size_t(stock)];
         std::vector<int> bestPool;
-        for (int attempt = 0; attempt < kSheetAttempts; ++attempt) {
-            const TEffort effort = kSheetEfforts[size_t(randomBelow(int(std::size(kSheetEfforts))))];
+        const int attempts = inChaseMove_ ? 1 : kSheetAttempts;
+        const int efforts = inChaseMove_ ? kChaseEfforts : int(std::size(kSheetEfforts));
+        for (int attempt = 0; attempt < attempts; ++attempt) {
+            const TEffort effort = kSheetEfforts[size_t(randomBelow(efforts))];
             order_ = TTypeOrder(randomBelow(toCount));
             std::vector<int> left = pool;
             TImproveSheet sheet;
@@ -579,6 +586,7 @@ private:
     int64_t checks_ = 0;
     // The chase: a result short of one sheet and the pieces still waiting for a place.
     bool chasing_ = false;
+    bool inChaseMove_ = false;
     TImproveResult partial_;
     std::vector<int> waiting_;
     int64_t waitingArea_ = 0;
