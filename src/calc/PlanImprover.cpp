@@ -111,9 +111,10 @@ public:
 
     // Chases a result of one sheet fewer than `from`: the least filled sheet goes, its pieces wait
     // outside, and sheets are taken apart and laid out again with the waiting pieces until none
-    // waits. A change is kept while the area waiting does not grow. A result that places every piece
-    // goes to `best`, and the chase goes on one sheet lower. False when no chase is possible: one
-    // sheet fewer cannot hold the pieces' area.
+    // waits. A change is kept while the area waiting is no larger than now or some changes ago. A
+    // result that places every piece goes to `best`, and the chase goes on one sheet lower. False
+    // when no chase is possible: one sheet fewer cannot hold the pieces' area, or would leave a
+    // preferred size or a rest unused before a later size.
     bool Chase(const TImproveResult& from, TImproveResult& best, TImproveScore& bestScore, int64_t budget,
                double deadline, const std::function<bool()>* tick) {
         deadline_ = deadline;
