@@ -42,12 +42,17 @@ constexpr TEffort kRestEfforts[] = {{0.5, 1}, {3, 2}};
 // Layouts tried for every new sheet (the fullest is kept), sheets taken out besides the emptiest
 // one, and part types whose blocks compete for a rest: the search's own rule is one.
 constexpr int kSheetAttempts = 2;
+// The chase for one sheet fewer lays each sheet out once, with one of the quickest efforts: it gains
+// more from many changes than from fuller single sheets.
+constexpr int kChaseEfforts = 2;
 constexpr int kMaxExtra = 4;
 constexpr int kTypesPerRest = 3;
 // The highest effort level: the layouts' pace grows twofold a level.
 constexpr int kMaxLevel = 5;
 // Rounds without progress before the effort goes up a level.
 constexpr int kRoundsPerLevel = 3;
+// The changes back to which the chase for one sheet fewer compares a change (late acceptance).
+constexpr size_t kLateLength = 20;
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -104,6 +109,57 @@ public:
         level_ = std::min(stagnant_ / kRoundsPerLevel, kMaxLevel);
     }
 
+    // Chases a result of one sheet fewer than `from`: the least filled sheet goes, its pieces wait
+    // outside, and sheets are taken apart and laid out again with the waiting pieces until none
+    // waits. A change is kept while the area waiting is no larger than now or some changes ago. A
+    // result that places every piece goes to `best`, and the chase goes on one sheet lower. False
+    // when no chase is possible: one sheet fewer cannot hold the pieces' area, or would leave a
+    // preferred size or a rest unused before a later size.
+    bool Chase(const TImproveResult& from, TImproveResult& best, TImproveScore& bestScore, int64_t budget,
+               double deadline, const std::function<bool()>* tick) {
+        deadline_ = deadline;
+        tick_ = tick;
+        if (!chasing_ || from.sheets.size() <= partial_.sheets.size())
+            chasing_ = startChase(from);
+        if (!chasing_)
+            return false;
+        const int64_t start = expansions;
+        while (chasing_ && expansions - start < budget && !stopped()) {
+            const int64_t before = expansions;
+            TImproveResult candidate = partial_;
+            std::vector<int> pool = waiting_;
+            inChaseMove_ = true;
+            const bool made = chaseMove(candidate, pool);
+            inChaseMove_ = false;
+            if (expansions == before)
+                ++expansions;
+            if (!made || stopped())
+                continue;
+            // Late acceptance: a change may also leave as much waiting as a few changes ago, so that
+            // the chase walks out of a result no single change improves.
+            const int64_t area = poolArea(pool);
+            int64_t& late = lateAreas_[size_t(chaseMoves_++ % lateAreas_.size())];
+            const bool accept = area <= waitingArea_ || area <= late;
+            late = waitingArea_;
+            if (!accept)
+                continue;
+            partial_ = std::move(candidate);
+            waiting_ = std::move(pool);
+            waitingArea_ = area;
+            if (area > 0 || !poolEmpty(waiting_))
+                continue;
+            if (o_.KeepsPriorities(partial_)) {
+                const TImproveScore score = o_.ScoreOf(partial_);
+                if (Better(score, bestScore)) {
+                    best = partial_;
+                    bestScore = score;
+                }
+            }
+            chasing_ = startChase(TImproveResult(partial_));
+        }
+        return true;
+    }
+
     int64_t expansions = 0;
     bool userStop = false;
 
@@ -150,6 +206,122 @@ public:
     }
 
 private:
+    bool startChase(const TImproveResult& from) {
+        const int n = int(from.sheets.size());
+        if (n < 2)
+            return false;
+        std::vector<int> used(o_.stocks_.size(), 0);
+        int64_t parts = 0, stock = 0;
+        for (const TImproveSheet& s : from.sheets) {
+            ++used[size_t(s.stock)];
+            parts += s.partsArea;
+            stock += stockArea(s);
+        }
+        int drop = -1;
+        for (int i = 0; i < n; ++i) {
+            const TImproveSheet& s = from.sheets[size_t(i)];
+            --used[size_t(s.stock)];
+            const bool keeps = o_.KeepsPriorities(used) && parts <= stock - stockArea(s);
+            ++used[size_t(s.stock)];
+            if (keeps && (drop < 0 || fillRatio(s) < fillRatio(from.sheets[size_t(drop)])))
+                drop = i;
+        }
+        if (drop < 0)
+            return false;
+        partial_ = from;
+        waiting_.assign(o_.types_.size(), 0);
+        for (const TSearchPiece& p : partial_.sheets[size_t(drop)].pieces)
+            ++waiting_[size_t(p.type)];
+        partial_.sheets.erase(partial_.sheets.begin() + drop);
+        waitingArea_ = poolArea(waiting_);
+        lateAreas_.assign(kLateLength, waitingArea_);
+        return true;
+    }
+
+    // Takes some sheets of a partial result apart and lays them out again, with the waiting pieces,
+    // on sheets of the same stock; what does not fit waits on.
+    bool chaseMove(TImproveResult& r, std::vector<int>& pool) {
+        const int n = int(r.sheets.size());
+        if (n == 0)
+            return false;
+        std::vector<bool> taken(size_t(n), false);
+        const int first = pickEmptySheet(r, taken);
+        if (first < 0)
+            return false;
+        taken[size_t(first)] = true;
+        const int extra = randomBelow(std::min(kMaxExtra, n));
+        const int way = randomBelow(3);
+        for (int i = 0; i < extra; ++i) {
+            const int k = way == 0   ? pickEmptySheet(r, taken)
+                          : way == 1 ? randomBelow(n)
+                                     : pickRelated(r, first, taken);
+            if (k >= 0)
+                taken[size_t(k)] = true;
+        }
+        std::vector<int> stocks;
+        std::vector<TImproveSheet> kept;
+        kept.reserve(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            if (taken[size_t(i)]) {
+                stocks.push_back(r.sheets[size_t(i)].stock);
+                for (const TSearchPiece& p : r.sheets[size_t(i)].pieces)
+                    ++pool[size_t(p.type)];
+            } else {
+                kept.push_back(std::move(r.sheets[size_t(i)]));
+            }
+        }
+        r.sheets = std::move(kept);
+        if (randomBelow(2) == 0)
+            fillRests(r, pool);
+        for (int stock : stocks) {
+            if (poolEmpty(pool) || stopped())
+                break;
+            TImproveSheet sheet;
+            if (layOutSheet(stock, pool, sheet))
+                r.sheets.push_back(std::move(sheet));
+        }
+        if (!poolEmpty(pool))
+            fillRests(r, pool);
+        return true;
+    }
+
+    // The fullest of a few layouts of the pool on one sheet of `stock`; its pieces leave the pool.
+    bool layOutSheet(int stock, std::vector<int>& pool, TImproveSheet& out) {
+        const TImproveStock& st = o_.stocks_[size_t(stock)];
+        std::vector<int> bestPool;
+        const int attempts = inChaseMove_ ? 1 : kSheetAttempts;
+        const int efforts = inChaseMove_ ? kChaseEfforts : int(std::size(kSheetEfforts));
+        for (int attempt = 0; attempt < attempts; ++attempt) {
+            const TEffort effort = kSheetEfforts[size_t(randomBelow(efforts))];
+            order_ = TTypeOrder(randomBelow(toCount));
+            std::vector<int> left = pool;
+            TImproveSheet sheet;
+            sheet.stock = stock;
+            if (fill(0, 0, st.x, st.y, st.grain, left, effort, sheet) &&
+                (bestPool.empty() || sheet.partsArea > out.partsArea)) {
+                out = std::move(sheet);
+                bestPool = std::move(left);
+            }
+        }
+        if (bestPool.empty())
+            return false;
+        pool = std::move(bestPool);
+        sortPieces(out);
+        return true;
+    }
+
+    int64_t poolArea(const std::vector<int>& pool) const {
+        int64_t sum = 0;
+        for (size_t t = 0; t < pool.size(); ++t)
+            sum += pool[t] * RestAreaKey(o_.types_[t].x, o_.types_[t].y);
+        return sum;
+    }
+
+    int64_t stockArea(const TImproveSheet& s) const {
+        const TImproveStock& stock = o_.stocks_[size_t(s.stock)];
+        return RestAreaKey(stock.x, stock.y);
+    }
+
     double fillRatio(const TImproveSheet& s) const {
         const TImproveStock& stock = o_.stocks_[size_t(s.stock)];
         return double(s.partsArea) / double(std::max<int64_t>(1, RestAreaKey(stock.x, stock.y)));
@@ -309,27 +481,11 @@ private:
             if (stock < 0)
                 return false;
             // Sheet-level look-ahead: a few layouts of other efforts and type orders, the fullest wins.
-            const TImproveStock& st = o_.stocks_[size_t(stock)];
             TImproveSheet best;
-            std::vector<int> bestPool;
-            for (int attempt = 0; attempt < kSheetAttempts; ++attempt) {
-                const TEffort effort = kSheetEfforts[size_t(randomBelow(int(std::size(kSheetEfforts))))];
-                order_ = TTypeOrder(randomBelow(toCount));
-                std::vector<int> left = pool;
-                TImproveSheet sheet;
-                sheet.stock = stock;
-                if (fill(0, 0, st.x, st.y, st.grain, left, effort, sheet) &&
-                    (bestPool.empty() || sheet.partsArea > best.partsArea)) {
-                    best = std::move(sheet);
-                    bestPool = std::move(left);
-                }
-            }
-            if (bestPool.empty()) {
+            if (!layOutSheet(stock, pool, best)) {
                 useless[size_t(stock)] = true;
                 continue;
             }
-            pool = std::move(bestPool);
-            sortPieces(best);
             ++used[size_t(stock)];
             r.sheets.push_back(std::move(best));
         }
@@ -429,6 +585,14 @@ private:
     double deadline_ = 0;
     const std::function<bool()>* tick_ = nullptr;
     int64_t checks_ = 0;
+    // The chase: a result short of one sheet and the pieces still waiting for a place.
+    bool chasing_ = false;
+    bool inChaseMove_ = false;
+    TImproveResult partial_;
+    std::vector<int> waiting_;
+    int64_t waitingArea_ = 0;
+    std::vector<int64_t> lateAreas_;
+    int64_t chaseMoves_ = 0;
 };
 
 TPlanImprover::TPlanImprover(std::vector<TSearchPartType> types, std::vector<TImproveStock> stocks,
@@ -452,6 +616,10 @@ bool TPlanImprover::KeepsPriorities(const TImproveResult& result) const {
     std::vector<int> used(stocks_.size(), 0);
     for (const TImproveSheet& s : result.sheets)
         ++used[size_t(s.stock)];
+    return KeepsPriorities(used);
+}
+
+bool TPlanImprover::KeepsPriorities(const std::vector<int>& used) const {
     size_t last = 0;
     for (size_t i = 0; i < used.size(); ++i)
         if (used[i] > 0)
@@ -522,17 +690,23 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
         ++rounds_;
         std::vector<TImproveResult> found(size_t(count), best);
         std::vector<TImproveScore> scores(size_t(count), bestScore);
+        // The second worker chases one sheet fewer; a lone worker does so every other round.
+        const int chaser = count > 1 ? 1 : rounds_ % 2 == 0 ? 0 : -1;
+        const auto work = [&](int k, const std::function<bool()>* tick) {
+            TWorker& w = *workers[size_t(k)];
+            if (k == chaser && w.Chase(best, found[size_t(k)], scores[size_t(k)], settings_.roundExpansions,
+                                       control.deadline, tick))
+                return;
+            w.Round(current[size_t(k)], found[size_t(k)], scores[size_t(k)], settings_.roundExpansions,
+                    control.deadline, tick);
+        };
         std::vector<int64_t> before(static_cast<size_t>(count), 0);
         for (int k = 0; k < count; ++k)
             before[size_t(k)] = workers[size_t(k)]->expansions;
         std::vector<std::thread> threads;
         for (int k = 1; k < count; ++k)
-            threads.emplace_back([&, k] {
-                workers[size_t(k)]->Round(current[size_t(k)], found[size_t(k)], scores[size_t(k)],
-                                          settings_.roundExpansions, control.deadline, nullptr);
-            });
-        const std::function<bool()>* tick = control.tick ? &control.tick : nullptr;
-        workers[0]->Round(current[0], found[0], scores[0], settings_.roundExpansions, control.deadline, tick);
+            threads.emplace_back([&, k] { work(k, nullptr); });
+        work(0, control.tick ? &control.tick : nullptr);
         if (workers[0]->userStop)
             stop = true;
         for (std::thread& t : threads)

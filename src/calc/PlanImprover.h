@@ -9,8 +9,11 @@
 // because every sheet and every refilled rest is laid out by that search.
 //
 // Two workers run side by side on plain threads, in rounds of a fixed number of expansions; after
-// each round the better of the two results goes on. Each worker draws from its own seeded stream,
-// so a run whose rounds are counted in expansions alone gives the same result every time.
+// each round the better of the two results goes on. The second worker chases a result of one sheet
+// fewer than the best: it drops the least filled sheet and lays the other sheets out again until its
+// pieces have found a place, so a result the first worker cannot reach step by step without placing
+// every piece is still found (a lone worker does so every other round). Each worker draws from its own seeded
+// stream, so a run whose rounds are counted in expansions alone gives the same result every time.
 #include "calc/SheetSearch.h"
 
 #include <atomic>
@@ -86,6 +89,8 @@ public:
     // Preferred sizes and rests keep the sheets the first pass took of them while any size taken
     // after them is used.
     bool KeepsPriorities(const TImproveResult& result) const;
+    // The same for the sheets used of each stock.
+    bool KeepsPriorities(const std::vector<int>& used) const;
     // Sheets of the same stock with the same pieces in the same places.
     static bool SamePlan(const TImproveSheet& a, const TImproveSheet& b);
 

@@ -193,3 +193,82 @@ TEST(PlanImproverScore, KeysInOrder) {
         EXPECT_FALSE(TPlanImprover::Better(r.b, r.a) && r.aBetter);
     }
 }
+
+namespace {
+
+constexpr int64_t kRawMm = 10000;
+
+// Four sheets of 1000 × 1000 mm holding one 500 × 500 mm piece each: all four fit on one sheet.
+struct WastefulStart {
+    std::vector<TSearchPartType> types{{1, 500 * kRawMm, 500 * kRawMm, cspioNone, 4}};
+    std::vector<TImproveStock> stocks{{1000 * kRawMm, 1000 * kRawMm, csdooNone, 10, false, false}};
+    TImproveResult start;
+    WastefulStart() {
+        for (int i = 0; i < 4; ++i) {
+            TImproveSheet sheet;
+            sheet.pieces.push_back({0, 0, 0, int32_t(500 * kRawMm), int32_t(500 * kRawMm), false});
+            sheet.partsArea = ImproveAreaKey(500 * kRawMm, 500 * kRawMm);
+            start.sheets.push_back(sheet);
+        }
+    }
+};
+
+TImproveResult improveRounds(const WastefulStart& w, int workers, int rounds) {
+    TImproveSettings settings;
+    settings.workers = workers;
+    settings.roundExpansions = 2000;
+    TPlanImprover improver(w.types, w.stocks, settings);
+    int left = rounds;
+    TImproveControl control;
+    control.nextRound = [&](int64_t) { return --left > 0; };
+    return improver.Improve(w.start, control);
+}
+
+std::string piecesText(const TImproveResult& r) {
+    std::string text;
+    for (const TImproveSheet& s : r.sheets) {
+        text += "sheet " + std::to_string(s.stock) + ":";
+        for (const TSearchPiece& p : s.pieces)
+            text += " " + std::to_string(p.ox) + "," + std::to_string(p.oy);
+        text += "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(PlanImprover, EmptiesTheWastedSheetsAloneAndSideBySide) {
+    const WastefulStart w;
+    for (int workers : {1, 2}) {
+        const TImproveResult r = improveRounds(w, workers, 6);
+        ASSERT_EQ(r.sheets.size(), 1u) << "workers " << workers;
+        const std::vector<TSearchPiece>& pieces = r.sheets[0].pieces;
+        ASSERT_EQ(pieces.size(), 4u);
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            EXPECT_LE(pieces[i].ox + pieces[i].w, 1000 * kRawMm);
+            EXPECT_LE(pieces[i].oy + pieces[i].h, 1000 * kRawMm);
+            for (size_t j = 0; j < i; ++j)
+                EXPECT_TRUE(pieces[i].ox + pieces[i].w <= pieces[j].ox ||
+                            pieces[j].ox + pieces[j].w <= pieces[i].ox ||
+                            pieces[i].oy + pieces[i].h <= pieces[j].oy ||
+                            pieces[j].oy + pieces[j].h <= pieces[i].oy);
+        }
+        EXPECT_EQ(piecesText(r), piecesText(improveRounds(w, workers, 6))) << "workers " << workers;
+    }
+}
+
+TEST(PlanImprover, KeepsPreferredSheetsWhileLaterSizesAreUsed) {
+    const std::vector<TImproveStock> stocks{{1, 1, csdooNone, 2, false, true},
+                                            {2, 2, csdooNone, 5, true, false}};
+    TPlanImprover improver({}, stocks, TImproveSettings());
+    TImproveResult start;
+    start.sheets.resize(2);                     // two sheets of the preferred size
+    improver.Improve(start, TImproveControl()); // records the start's use of each size
+    struct Row {
+        std::vector<int> used;
+        bool keeps;
+    };
+    const Row rows[] = {{{2, 3}, true}, {{1, 3}, false}, {{1, 0}, true}, {{0, 0}, true}};
+    for (const Row& r : rows)
+        EXPECT_EQ(improver.KeepsPriorities(r.used), r.keeps) << r.used[0] << " " << r.used[1];
+}
