@@ -13,8 +13,6 @@
 
 namespace lintaro {
 
-namespace {} // namespace
-
 int64_t ImproveAreaKey(int64_t x, int64_t y) {
     return RestAreaKey(x, y);
 }
