@@ -2,6 +2,7 @@
 
 #include "foundation/Pictures.h"
 #include "foundation/Program.h"
+#include "platform/UserSettings.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -66,6 +67,37 @@ void SetStatusText(QStatusBar* bar, const QString& text, int index) {
 
 THoverState HoverStateOf(const QObject* control) {
     return control ? static_cast<THoverState>(control->property(kHoverProperty).toInt()) : hsNone;
+}
+
+void RestoreFormPlacement(QWidget* form, const TUserSettings& settings, const QString& maximizedKey,
+                          const QString& prefix) {
+    if (settings.ReadBool(maximizedKey).value_or(false)) {
+        form->setWindowState(form->windowState() | Qt::WindowMaximized);
+        return;
+    }
+    QRect frame = form->geometry();
+    if (auto left = settings.ReadInteger(prefix + QStringLiteral("Left")))
+        frame.moveLeft(*left);
+    if (auto top = settings.ReadInteger(prefix + QStringLiteral("Top")))
+        frame.moveTop(*top);
+    if (auto width = settings.ReadInteger(prefix + QStringLiteral("Width")))
+        frame.setWidth(*width);
+    if (auto height = settings.ReadInteger(prefix + QStringLiteral("Height")))
+        frame.setHeight(*height);
+    form->setGeometry(frame);
+}
+
+void StoreFormPlacement(const QWidget* form, TUserSettings& settings, const QString& maximizedKey,
+                        const QString& prefix) {
+    const bool maximized = form->isMaximized();
+    settings.WriteBool(maximizedKey, maximized);
+    if (maximized)
+        return;
+    const QRect frame = form->geometry();
+    settings.WriteInteger(prefix + QStringLiteral("Left"), frame.left());
+    settings.WriteInteger(prefix + QStringLiteral("Top"), frame.top());
+    settings.WriteInteger(prefix + QStringLiteral("Width"), frame.width());
+    settings.WriteInteger(prefix + QStringLiteral("Height"), frame.height());
 }
 
 void HoverLabel(const QObject* sender, QLabel* label) {

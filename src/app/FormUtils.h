@@ -12,11 +12,20 @@ QT_END_NAMESPACE
 
 namespace lintaro {
 
+class TUserSettings;
+
 class TPictureList;
 
 // Centres the form over the application's active window, or on the screen when there is none (or
 // the form is the active one); left and top are never below 0.
 void CenterForm(QWidget* form);
+// A form's place as the user left it: maximised when maximizedKey says so, else the values of
+// prefix + "Left", "Top", "Width", "Height" that exist. Store writes the same keys (the place only
+// when the form is not maximised).
+void RestoreFormPlacement(QWidget* form, const TUserSettings& settings, const QString& maximizedKey,
+                          const QString& prefix);
+void StoreFormPlacement(const QWidget* form, TUserSettings& settings, const QString& maximizedKey,
+                        const QString& prefix);
 
 // Status-bar panels are labels inside the bar, named "StatusPanel" + index. Adds panels of width 0
 // until panel `index` exists, sets its width to the text's width on the bar + 10 (length × 5 + 10

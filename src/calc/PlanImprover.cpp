@@ -236,16 +236,14 @@ private:
         return true;
     }
 
-    // Takes some sheets of a partial result apart and lays them out again, with the waiting pieces,
-    // on sheets of the same stock; what does not fit waits on.
-    bool chaseMove(TImproveResult& r, std::vector<int>& pool) {
+    // Marks the sheets a move takes apart: the emptiest, and up to kMaxExtra more chosen one way
+    // for the whole move (the emptiest ones, any, or those like the first). The number of extra
+    // sheets drawn, −1 when none is free.
+    int takeSheets(const TImproveResult& r, std::vector<bool>& taken) {
         const int n = int(r.sheets.size());
-        if (n == 0)
-            return false;
-        std::vector<bool> taken(size_t(n), false);
         const int first = pickEmptySheet(r, taken);
         if (first < 0)
-            return false;
+            return -1;
         taken[size_t(first)] = true;
         const int extra = randomBelow(std::min(kMaxExtra, n));
         const int way = randomBelow(3);
@@ -256,6 +254,18 @@ private:
             if (k >= 0)
                 taken[size_t(k)] = true;
         }
+        return extra;
+    }
+
+    // Takes some sheets of a partial result apart and lays them out again, with the waiting pieces,
+    // on sheets of the same stock; what does not fit waits on.
+    bool chaseMove(TImproveResult& r, std::vector<int>& pool) {
+        const int n = int(r.sheets.size());
+        if (n == 0)
+            return false;
+        std::vector<bool> taken(size_t(n), false);
+        if (takeSheets(r, taken) < 0)
+            return false;
         std::vector<int> stocks;
         std::vector<TImproveSheet> kept;
         kept.reserve(size_t(n));
@@ -373,19 +383,9 @@ private:
         if (n == 0)
             return false;
         std::vector<bool> taken(size_t(n), false);
-        const int first = pickEmptySheet(r, taken);
-        if (first < 0)
+        const int extra = takeSheets(r, taken);
+        if (extra < 0)
             return false;
-        taken[size_t(first)] = true;
-        const int extra = randomBelow(std::min(kMaxExtra, n));
-        const int way = randomBelow(3);
-        for (int i = 0; i < extra; ++i) {
-            const int k = way == 0   ? pickEmptySheet(r, taken)
-                          : way == 1 ? randomBelow(n)
-                                     : pickRelated(r, first, taken);
-            if (k >= 0)
-                taken[size_t(k)] = true;
-        }
         std::vector<int> pool(o_.types_.size(), 0);
         std::vector<TImproveSheet> kept;
         kept.reserve(size_t(n));

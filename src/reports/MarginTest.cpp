@@ -1,5 +1,6 @@
 #include "reports/MarginTest.h"
 
+#include "reports/ReportPrinter.h"
 #include "reports/Sestava.h"
 
 #include <QPageLayout>
@@ -44,12 +45,7 @@ TMarginTestResult TestMargins(TSestava& report, const TUnprintableMargins& minim
 }
 
 TMarginTestResult TestMargins(TSestava& report, int printerIndex) {
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    QPrinterInfo info = printerIndex == -1                                    ? QPrinterInfo::defaultPrinter()
-                        : printerIndex >= 0 && printerIndex < printers.size() ? printers[printerIndex]
-                                                                              : QPrinterInfo();
-    if (printerIndex == -1 && info.isNull() && !printers.isEmpty())
-        info = printers.first();
+    const QPrinterInfo info = PrinterAt(printerIndex);
     if (info.isNull())
         return mtNoPrinter;
     QPrinter printer(info, QPrinter::HighResolution);

@@ -81,14 +81,20 @@ int sendText(TSestava& report, const TSestVystup& output, const QString& queue, 
 
 } // namespace
 
-int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TReportProgress* progress,
-               QString& message) {
+QPrinterInfo PrinterAt(int printerIndex) {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     QPrinterInfo info = printerIndex == -1                                    ? QPrinterInfo::defaultPrinter()
                         : printerIndex >= 0 && printerIndex < printers.size() ? printers[printerIndex]
                                                                               : QPrinterInfo();
+    // Without a default, the first printer stands in for it.
     if (printerIndex == -1 && info.isNull() && !printers.isEmpty())
         info = printers.first();
+    return info;
+}
+
+int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TReportProgress* progress,
+               QString& message) {
+    const QPrinterInfo info = PrinterAt(printerIndex);
     if (info.isNull()) {
         message = PrinterMessages::NoPrinter();
         if (report.OnError)

@@ -20,6 +20,8 @@ class TReportProgress;
 
 // The installed printers' names; index −1 in PrintPages is the default printer.
 QStringList PrinterNames();
+// The printer of that index of PrinterNames(), −1 the default one; a null info when there is none.
+QPrinterInfo PrinterAt(int printerIndex);
 // Whether a CUPS make-and-model (the driver) describes a text-only printer.
 bool IsTextOnlyDriver(const QString& makeAndModel);
 
@@ -33,8 +35,8 @@ inline QString WarningTitle() {
 } // namespace PrinterMessages
 
 // Sends pages StartPage..EndPage (clamped) of output to the printer, PrintCopies times (the job itself
-// repeats the pages, as drivers may ignore a copy count), titled with the report's Popis. Result 0; 2 with the
-// warning when no printer is installed or the index is out of range; 3 when cancelled (nothing reaches
+// repeats the pages, as drivers may ignore a copy count), titled with the report's Popis. Result 0; 2 with
+// the warning when no printer is installed or the index is out of range; 3 when cancelled (nothing reaches
 // the queue); 6 when the job cannot be drawn or the queue does not take it (the reason in message).
 int PrintPages(TSestava& report, const TSestVystup& output, int printerIndex, TReportProgress* progress,
                QString& message);

@@ -612,20 +612,7 @@ void TLNEAppForm::restoreWindowState() {
     TUserSettings settings;
     if (!settings.Open(false))
         return;
-    if (settings.ReadBool(QStringLiteral("WindowMaximized")).value_or(false)) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-        return;
-    }
-    QRect frame = geometry();
-    if (auto left = settings.ReadInteger(QStringLiteral("Left")))
-        frame.moveLeft(*left);
-    if (auto top = settings.ReadInteger(QStringLiteral("Top")))
-        frame.moveTop(*top);
-    if (auto width = settings.ReadInteger(QStringLiteral("Width")))
-        frame.setWidth(*width);
-    if (auto height = settings.ReadInteger(QStringLiteral("Height")))
-        frame.setHeight(*height);
-    setGeometry(frame);
+    RestoreFormPlacement(this, settings, QStringLiteral("WindowMaximized"), QString());
 }
 
 void TLNEAppForm::storeWindowState() {
@@ -634,14 +621,7 @@ void TLNEAppForm::storeWindowState() {
     TUserSettings settings;
     if (!settings.Open(true))
         return;
-    const bool maximized = isMaximized();
-    settings.WriteBool(QStringLiteral("WindowMaximized"), maximized);
-    if (!maximized) {
-        settings.WriteInteger(QStringLiteral("Left"), geometry().left());
-        settings.WriteInteger(QStringLiteral("Top"), geometry().top());
-        settings.WriteInteger(QStringLiteral("Width"), geometry().width());
-        settings.WriteInteger(QStringLiteral("Height"), geometry().height());
-    }
+    StoreFormPlacement(this, settings, QStringLiteral("WindowMaximized"), QString());
     decorations_->WriteCounters(settings);
     settings.Close();
 }

@@ -490,20 +490,8 @@ void TPrintPreviewForm::restoreSettings() {
     TUserSettings settings;
     if (!settings.Open(false))
         return;
-    if (settings.ReadBool(QStringLiteral("PreviewWindowMaximized")).value_or(false)) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        QRect frame = geometry();
-        if (auto left = settings.ReadInteger(QStringLiteral("PreviewWindowLeft")))
-            frame.moveLeft(*left);
-        if (auto top = settings.ReadInteger(QStringLiteral("PreviewWindowTop")))
-            frame.moveTop(*top);
-        if (auto width = settings.ReadInteger(QStringLiteral("PreviewWindowWidth")))
-            frame.setWidth(*width);
-        if (auto height = settings.ReadInteger(QStringLiteral("PreviewWindowHeight")))
-            frame.setHeight(*height);
-        setGeometry(frame);
-    }
+    RestoreFormPlacement(this, settings, QStringLiteral("PreviewWindowMaximized"),
+                         QStringLiteral("PreviewWindow"));
     if (auto zoom = settings.ReadInteger(QStringLiteral("PreviewZoom")))
         zoom_ = std::clamp(*zoom, kMinZoom, kMaxZoom);
 }
@@ -514,14 +502,8 @@ void TPrintPreviewForm::storeSettings() {
     TUserSettings settings;
     if (!settings.Open(true))
         return;
-    const bool maximized = isMaximized();
-    settings.WriteBool(QStringLiteral("PreviewWindowMaximized"), maximized);
-    if (!maximized) {
-        settings.WriteInteger(QStringLiteral("PreviewWindowLeft"), geometry().left());
-        settings.WriteInteger(QStringLiteral("PreviewWindowTop"), geometry().top());
-        settings.WriteInteger(QStringLiteral("PreviewWindowWidth"), geometry().width());
-        settings.WriteInteger(QStringLiteral("PreviewWindowHeight"), geometry().height());
-    }
+    StoreFormPlacement(this, settings, QStringLiteral("PreviewWindowMaximized"),
+                       QStringLiteral("PreviewWindow"));
     settings.WriteInteger(QStringLiteral("PreviewZoom"), zoom_);
     settings.Close();
 }
