@@ -2,6 +2,8 @@
 #include "reports/OrvelCanvas.h"
 #include "reports/Sestava.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,11 +18,7 @@ using namespace lintaro;
 namespace {
 
 void guiApp() {
-    static int argc = 1;
-    static char name[] = "reports_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv);
+    test::ensureGuiApplication();
 }
 
 QImage filled(QColor colour, int size = 4) {

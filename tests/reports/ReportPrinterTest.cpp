@@ -5,6 +5,8 @@
 #include "reports/Sestava.h"
 #include "reports/TextExport.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -88,11 +90,7 @@ TEST(ReportPrinter, PrintsToACupsQueue) {
 }
 
 void guiApp() {
-    static int argc = 1;
-    static char name[] = "reports_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv);
+    test::ensureGuiApplication();
 }
 
 // One page with one line of text, built by the run.

@@ -3,6 +3,8 @@
 #include "reports/Sestava.h"
 #include "reports/TextExport.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -15,11 +17,7 @@ using namespace lintaro;
 namespace {
 
 void guiApp() {
-    static int argc = 1;
-    static char name[] = "reports_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv);
+    test::ensureGuiApplication();
 }
 
 // The character format at position of the document the reader's HTML makes.

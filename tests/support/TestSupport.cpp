@@ -3,6 +3,7 @@
 #include "foundation/Program.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 namespace lintaro::test {
 
@@ -29,6 +30,14 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes) {
 void initProgramForTests() {
     const QString bin = QStringLiteral(LINTARO_BIN_DIR);
     InitProgramValues({bin, bin});
+}
+
+void ensureGuiApplication() {
+    static int argc = 1;
+    static char name[] = "lintaro_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QGuiApplication(argc, argv);
 }
 
 } // namespace lintaro::test

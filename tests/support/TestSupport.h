@@ -15,6 +15,8 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes);
 // Runs the start-up values on the build's program folder, where the shipped data files lie, so
 // that texts such as default captions are those of the shipped LNTR.TXS.
 void initProgramForTests();
+// A QGuiApplication for tests that draw or measure fonts, made once when no application exists.
+void ensureGuiApplication();
 
 } // namespace lintaro::test
 
