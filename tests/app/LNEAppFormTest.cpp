@@ -46,7 +46,6 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -544,14 +543,19 @@ TEST_F(AppForm, CalculationFromTheSheetsPageAndBookingTheResult) {
     const QString start = button->text();
     EXPECT_FALSE(takeOff->isEnabled());
 
-    // Stop at the calculation's first look at the events, before its first sheet is searched.
+    // Stop as soon as the first sheet's search shows progress.
     QString captionWhileRunning;
-    QTimer::singleShot(0, button, [&] {
-        captionWhileRunning = button->text();
-        click(QStringLiteral("LabelMenuOrderNew")); // ignored while calculating
-        QTest::mouseClick(button, Qt::LeftButton);
-    });
+    auto* sheetBar = find<QProgressBar>(QStringLiteral("ProgressBarSheetsSheet"));
+    const QMetaObject::Connection stopper =
+        QObject::connect(sheetBar, &QProgressBar::valueChanged, [&](int value) {
+            if (value == 0 || !captionWhileRunning.isEmpty())
+                return;
+            captionWhileRunning = button->text();
+            click(QStringLiteral("LabelMenuOrderNew")); // ignored while calculating
+            QTest::mouseClick(button, Qt::LeftButton);
+        });
     QTest::mouseClick(button, Qt::LeftButton);
+    QObject::disconnect(stopper);
     EXPECT_EQ(captionWhileRunning,
               GetText(QStringLiteral("TSheets"), QStringLiteral("ButtonCalculationStop")));
     EXPECT_EQ(dialogs_->questions.size(), 0);
@@ -562,7 +566,6 @@ TEST_F(AppForm, CalculationFromTheSheetsPageAndBookingTheResult) {
     EXPECT_FALSE(takeOff->isEnabled());
 
     int sheetProgressSteps = 0;
-    auto* sheetBar = find<QProgressBar>(QStringLiteral("ProgressBarSheetsSheet"));
     QObject::connect(sheetBar, &QProgressBar::valueChanged, [&] { ++sheetProgressSteps; });
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(sheets->State(), ssCalculatedOK);
