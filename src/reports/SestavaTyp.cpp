@@ -294,7 +294,8 @@ void TSestavaTyp::readElement(const QStringList& f, TOddilSestavy& section) {
     const QString ref = f.value(2).trimmed();
     if (!ref.isEmpty() && !ref[0].isDigit() && !(ref[0] == u'-' && ref.size() > 1 && ref[1].isDigit())) {
         // A name: a data item for kinds 2 and 3, a user function for kind 6.
-        e.ReferenceName = ref.left(32);
+        // Cut to its 32 characters; a cut that ends in a blank keeps no blank, as reading trims.
+        e.ReferenceName = ref.left(32).trimmed();
         if (e.Kind == ekDataItem || e.Kind == ekDataLabel)
             e.Reference = std::max(0, FindDataItem(e.ReferenceName));
         else if (e.Kind == ekFunction)
