@@ -1,6 +1,7 @@
 // Calculates the benchmark orders with the real clock and prints one line per order: sheets used,
 // the area lower bound, gross and net extract, wall time, peak memory, nodes expanded and the
 // longest queue.
+#include "PeakMemory.h"
 #include "calc/Calculator.h"
 #include "foundation/Program.h"
 #include "model/ApplicationLinks.h"
@@ -25,6 +26,8 @@
 #include <string>
 
 using namespace lintaro;
+using lintaro::bench::peakMemoryKiB;
+using lintaro::bench::resetPeakMemory;
 
 namespace {
 
@@ -49,22 +52,6 @@ struct Order {
 
 Currency mm(double v) {
     return Currency::fromValue(v);
-}
-
-// Resets the peak of the resident set, so each order reports its own.
-void resetPeakMemory() {
-    malloc_trim(0);
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-}
-
-long peakMemoryKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
 }
 
 Order kitchen() {

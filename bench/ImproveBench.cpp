@@ -10,6 +10,7 @@
 //
 // Without --improve the calculation is the sheet-by-sheet search alone, on the real clock. Every
 // plan is checked with the tests' plan checker; a failed check is printed and counted.
+#include "PeakMemory.h"
 #include "PlanChecker.h"
 #include "calc/Calculator.h"
 #include "foundation/Program.h"
@@ -39,6 +40,8 @@
 #include <string>
 
 using namespace lintaro;
+using lintaro::bench::peakMemoryKiB;
+using lintaro::bench::resetPeakMemory;
 
 namespace {
 
@@ -47,21 +50,6 @@ class TBenchOrder : public TDataComponent {
 public:
     explicit TBenchOrder(TComponent* owner = nullptr) : TDataComponent(owner) {}
 };
-
-void resetPeakMemory() {
-    malloc_trim(0);
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-}
-
-long peakMemoryKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 struct Outcome {
     int sheets = 0;

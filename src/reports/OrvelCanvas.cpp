@@ -1,6 +1,7 @@
 #include "reports/OrvelCanvas.h"
 
 #include "reports/Barcode.h"
+#include "reports/PaperFormat.h"
 #include "reports/ReportPictures.h"
 #include "reports/RichText.h"
 #include "reports/SestavaTyp.h"
@@ -214,6 +215,23 @@ QPicture PageAsPicture(const TSestVystup& output, int index) {
     TOrvelCanvas(painter).DrawPage(output.Page(index));
     painter.end();
     return picture;
+}
+
+QImage PageImage(const TSestVystup& output, int index, const TPageSetup& page,
+                 const TPageBackground* background, int scale) {
+    if (index < 0 || index >= output.PageCount())
+        return {};
+    QImage image(PaperSize(page).expandedTo(QSize(1, 1)) * scale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(scale, scale);
+    if (background && !background->IsEmpty())
+        DrawBackground(painter, *background);
+    painter.translate(page.Left, page.Top);
+    TOrvelCanvas(painter).DrawPage(output.Page(index));
+    return image;
 }
 
 bool ExportPdf(const TSestVystup& output, const TPageSetup& page, const QString& fileName,

@@ -47,6 +47,11 @@ private:
 // The page as our metafile: a picture in hundredths of an inch, empty past the last page.
 QPicture PageAsPicture(const TSestVystup& output, int index);
 
+// The page on white paper of the page set-up's size, scale pixels per unit, over the background when
+// one is given; a null image past the last page.
+QImage PageImage(const TSestVystup& output, int index, const TPageSetup& page,
+                 const TPageBackground* background = nullptr, int scale = 1);
+
 // Writes pages first..last (1-based, clamped) to a PDF file with the page set-up's paper and margins
 // and title as the document title. False with a reason when the file could not be written.
 // A background whose printing is enabled is drawn under every page.

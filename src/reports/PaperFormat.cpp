@@ -115,12 +115,16 @@ QString EngineSettingsPath(const QString& iniFileName) {
            QStringLiteral("/Lintaro/") + iniFileName;
 }
 
+QSize PaperSize(const TPageSetup& page) {
+    return page.Orientation == 1 ? QSize(page.Height, page.Width) : QSize(page.Width, page.Height);
+}
+
 int PrintableWidth(const TPageSetup& page) {
-    return (page.Orientation == 1 ? page.Height : page.Width) - page.Left - page.Right;
+    return PaperSize(page).width() - page.Left - page.Right;
 }
 
 int PrintableHeight(const TPageSetup& page) {
-    return (page.Orientation == 1 ? page.Width : page.Height) - page.Top - page.Bottom;
+    return PaperSize(page).height() - page.Top - page.Bottom;
 }
 
 QRect PrintableRect(const TPageSetup& page) {

@@ -2,6 +2,7 @@
 // Paper formats: the 18 built-in sizes, then the user's own from the engine settings file (section
 // "FormatyPapiru"), and the printable area of a page set-up. Sizes in hundredths of an inch.
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -51,6 +52,8 @@ private:
 // ("<config>/Lintaro/VadeZIR.ini").
 QString EngineSettingsPath(const QString& iniFileName);
 
+// The paper as it lies: width × height, exchanged in landscape.
+QSize PaperSize(const TPageSetup& page);
 // Printable width and height: page size minus the margins, width and height exchanged in landscape.
 int PrintableWidth(const TPageSetup& page);
 int PrintableHeight(const TPageSetup& page);

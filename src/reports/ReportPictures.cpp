@@ -56,8 +56,8 @@ TPageBackground ResolveBackground(TSestava& report) {
     TPageBackground background;
     background.Print = own.OwnBackground ? own.PrintBackground : report.PrintBackground;
     const TPageSetup& page = report.PageSetup;
-    const int paperWidth = page.Orientation == 1 ? page.Height : page.Width;
-    const int paperHeight = page.Orientation == 1 ? page.Width : page.Height;
+    const int paperWidth = PaperSize(page).width();
+    const int paperHeight = PaperSize(page).height();
     background.Box = QRect(0, 0, paperWidth, paperHeight);
     if (own.OwnBackground && own.OwnBox)
         background.Box = QRect(own.Left, own.Top, own.Width > 0 ? own.Width : paperWidth,

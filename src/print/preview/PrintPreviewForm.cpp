@@ -9,6 +9,7 @@
 #include "print/preview/ProgressDialog.h"
 #include "reports/MarginTest.h"
 #include "reports/OrvelCanvas.h"
+#include "reports/PaperFormat.h"
 #include "reports/ReportPictures.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportRun.h"
@@ -26,8 +27,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPicture>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -295,27 +294,12 @@ void TPrintPreviewForm::refreshPage() {
     SetStatusText(
         statusBar_,
         GetText(kSection, QStringLiteral("Page")) + QStringLiteral(": %1/%2").arg(page_).arg(PageCount()), 0);
-    pageImage_ = QImage();
-    if (page_ >= 1 && page_ <= PageCount() && report_) {
-        const TPageSetup& setup = report_->PageSetup;
-        const bool landscape = setup.Orientation == 1;
-        const QSize paper =
-            landscape ? QSize(std::max(setup.Width, setup.Height), std::min(setup.Width, setup.Height))
-                      : QSize(setup.Width, setup.Height);
-        // The page at 3 × the screen's 100 units per inch, so that zooming in stays sharp.
-        constexpr int kDetail = 3;
-        pageImage_ = QImage(paper * kDetail, QImage::Format_RGB32);
-        pageImage_.fill(Qt::white);
-        QPainter painter(&pageImage_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.scale(kDetail, kDetail);
-        // The background shows in the preview whether or not it is printed.
-        if (!background_.IsEmpty())
-            DrawBackground(painter, background_);
-        painter.translate(setup.Left, setup.Top);
-        painter.drawPicture(0, 0, PageAsPicture(output_, page_ - 1));
-    }
+    // The page at 3 × the screen's 100 units per inch, so that zooming in stays sharp; the
+    // background shows in the preview whether or not it is printed.
+    constexpr int kDetail = 3;
+    pageImage_ = report_ && page_ >= 1
+                     ? PageImage(output_, page_ - 1, report_->PageSetup, &background_, kDetail)
+                     : QImage();
     imagePage_->setPixmap(QPixmap::fromImage(pageImage_));
     refreshZoom();
 }
@@ -324,12 +308,8 @@ void TPrintPreviewForm::refreshZoom() {
     // Our page pictures have 100 units per inch, so the page shows at the screen's usual size at
     // zoom 100.
     QSize size(100, 100);
-    if (report_) {
-        const TPageSetup& setup = report_->PageSetup;
-        size = setup.Orientation == 1
-                   ? QSize(std::max(setup.Width, setup.Height), std::min(setup.Width, setup.Height))
-                   : QSize(setup.Width, setup.Height);
-    }
+    if (report_)
+        size = PaperSize(report_->PageSetup);
     size = size * zoom_ / 100;
     panelPage_->resize(size);
     imagePage_->setGeometry(0, 0, size.width(), size.height());

@@ -2,6 +2,7 @@
 
 #include "reports/OddilSestavy.h"
 #include "reports/OrvelCanvas.h"
+#include "reports/PaperFormat.h"
 #include "reports/ReportRun.h"
 #include "reports/Sestava.h"
 
@@ -14,8 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPicture>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -285,17 +284,10 @@ void TReportDesigner::renderFirstPage() {
     report_.SetPredloha(report_.WritePredloha());
     TSestVystup output;
     TReportRun(report_, output).Run();
-    const TPageSetup& setup = report_.PageSetup;
-    const QSize paper = setup.Orientation == 1
-                            ? QSize(std::max(setup.Width, setup.Height), std::min(setup.Width, setup.Height))
-                            : QSize(setup.Width, setup.Height);
-    firstPage_ = QImage(paper.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    firstPage_.fill(Qt::white);
-    if (output.PageCount() > 0) {
-        QPainter painter(&firstPage_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.translate(setup.Left, setup.Top);
-        painter.drawPicture(0, 0, PageAsPicture(output, 0));
+    firstPage_ = PageImage(output, 0, report_.PageSetup);
+    if (firstPage_.isNull()) {
+        firstPage_ = QImage(PaperSize(report_.PageSetup).expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        firstPage_.fill(Qt::white);
     }
     page_->setPixmap(QPixmap::fromImage(firstPage_));
     page_->resize(firstPage_.size());
