@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     lintaro::InitProgramSetup();
     lintaro::InstallCalculator();
     const QStringList arguments = QApplication::arguments();
-    QApplication::setApplicationDisplayName(lintaro::Version().ProductName);
+    // No display name: the desktop would append it to the title, which is exactly
+    // "Lintaro - FILE.LNO".
     lintaro::TLNEAppForm window(arguments.size() > 1 ? arguments[1] : QString());
     window.show();
     return QApplication::exec();

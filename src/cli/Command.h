@@ -37,6 +37,9 @@ public:
     void ApplyDeterministic(const TCommandLine& line);
     // Loads an order file; throws InputError with the reason when it is refused.
     void LoadOrder(const QString& path);
+    // One warning line on stderr when the loaded order's result no longer fits its parts or the
+    // material it brought along: what is printed or exported is the old plan.
+    void WarnIfResultOutOfDate(const char* command, const QString& path) const;
     // Loads a material file into the current material; throws InputError when refused.
     void LoadMaterial(const QString& path);
 

@@ -72,6 +72,7 @@ public:
         const TCuttingSheetList* sheets = session.Order().Sheets()->CuttingSheets();
         if (sheets->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
+        session.WarnIfResultOutOfDate("draw", source);
         QList<int> indexes;
         if (line.Has("all")) {
             for (int i = 0; i < sheets->ItemCount(); ++i)

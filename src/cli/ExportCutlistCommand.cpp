@@ -40,6 +40,7 @@ public:
         session.LoadOrder(source);
         if (session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
+        session.WarnIfResultOutOfDate("export-cutlist", source);
         const QList<TCutListRow> rows = CutListRows(session.Order());
         const QByteArray bytes = line.Has("json")
                                      ? QJsonDocument(CutListJson(rows)).toJson(QJsonDocument::Indented)

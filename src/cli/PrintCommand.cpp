@@ -176,6 +176,7 @@ private:
         if (document == QLatin1String("sheets") &&
             session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
+        session.WarnIfResultOutOfDate("print", source);
         auto printer = std::make_unique<TSheetsPrinter>();
         printer->Order = &session.Order();
         printer->Material = &session.Material();

@@ -7,6 +7,7 @@
 #include "model/Material.h"
 #include "model/Order.h"
 #include "model/Setup.h"
+#include "model/Sheets.h"
 #include "platform/Clock.h"
 
 #include "cli/PartsCsvCheck.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextStream>
 
 namespace lintaro::cli {
 
@@ -123,6 +125,18 @@ void TSession::ApplyDeterministic(const TCommandLine& line) {
     }
     clock_ = std::make_unique<VirtualClock>(rate);
     SetCurrentClock(clock_.get());
+}
+
+void TSession::WarnIfResultOutOfDate(const char* command, const QString& path) const {
+    // A material comes along only when the order names one that was found.
+    const TMaterial* material = material_->FileName().isEmpty() ? nullptr : material_.get();
+    if (order_->Sheets()->ResultOutOfDate(material))
+        QTextStream(stderr) << "lintaro-cli " << command << ": warning: "
+                            << WithFileName(path,
+                                            QStringLiteral("the calculation result is out of date (the parts "
+                                                           "or the material changed after it); calculate "
+                                                           "again"))
+                            << '\n';
 }
 
 void TSession::LoadOrder(const QString& path) {

@@ -7,10 +7,12 @@
 #include "foundation/Units.h"
 #include "model/ApplicationLinks.h"
 #include "model/CuttingSheet.h"
+#include "model/Dimension.h"
 #include "model/Material.h"
 #include "model/Part.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 
 #include <algorithm>
 #include <chrono>
@@ -68,6 +70,7 @@ void TSheets::InitDefaults() {
     partsInCount_ = 0;
     restReturned_ = false;
     state_ = ssNone;
+    partsKey_.clear();
 }
 
 void TSheets::AssignTo(TComponent* dest) const {
@@ -86,6 +89,7 @@ void TSheets::AssignTo(TComponent* dest) const {
         d->partsInCount_ = partsInCount_;
         d->restReturned_ = restReturned_;
         d->state_ = state_;
+        d->partsKey_ = partsKey_;
     }
 }
 
@@ -205,6 +209,8 @@ void TSheets::Calculate() {
             calculator_->SetStop(true);
         ok = calculator_ && calculator_->Calculate();
     }
+    if (TPartList* parts = OwnerParts())
+        partsKey_ = PartsKey(*parts);
     SetState(ok ? ssCalculatedOK : ssCalculatedError);
     SetDimsTakedOff(false);
     SetRestReturned(false);
@@ -252,6 +258,7 @@ void TSheets::SaveToINI(TINI* ini) const {
     ini->WriteString(s, QStringLiteral("RestReturned"), flag(restReturned_));
     ini->WriteString(s, QStringLiteral("PartsInArea"), partsInArea_.toScaledText());
     ini->WriteString(s, QStringLiteral("PartsInCount"), QString::number(partsInCount_));
+    ini->WriteString(s, QStringLiteral("PartsKey"), partsKey_);
     ini->WriteString(s, QStringLiteral("State"),
                      QStringLiteral("|%1|%2|").arg(int(state_)).arg(StateText(state_)));
 }
@@ -290,6 +297,7 @@ void TSheets::LoadFromINI(const TINI* ini) {
         SetPartsInArea({});
     const int count = ini->ReadString(s, QStringLiteral("PartsInCount")).toInt(&ok);
     SetPartsInCount(ok ? count : 0);
+    partsKey_ = ini->ReadString(s, QStringLiteral("PartsKey")).trimmed();
 
     Announce(QStringLiteral("ExtractBrutto"));
     Announce(QStringLiteral("ExtractNetto"));
@@ -355,6 +363,54 @@ Currency TSheets::PartsUnusedArea() const {
 
 int TSheets::PartsUnusedCount() const {
     return state_ == ssNone ? 0 : partsInCount_ - cuttingSheets_->PartsCount();
+}
+
+QString TSheets::PartsKey(const TPartList& parts) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (int i = 0; i < parts.ItemCount(); ++i) {
+        const TPart* part = parts.Part(i);
+        if (!part->IsValid())
+            continue;
+        hash.addData(QStringLiteral("%1|%2|%3|%4|%5\n")
+                         .arg(part->ID())
+                         .arg(part->StoredX().raw())
+                         .arg(part->StoredY().raw())
+                         .arg(part->Count())
+                         .arg(int(part->Orientation()))
+                         .toUtf8());
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+bool TSheets::ResultOutOfDate(const TMaterial* current) const {
+    if (state_ != ssCalculatedOK && state_ != ssCalculatedError)
+        return false;
+    if (const TPartList* parts = OwnerParts()) {
+        if (partsKey_.isEmpty() ? parts->PartsCount() != partsInCount_ || parts->Area() != partsInArea_
+                                : PartsKey(*parts) != partsKey_)
+            return true;
+    }
+    if (!current || !material_)
+        return false;
+    if (current->Caption() != material_->Caption() ||
+        current->StoredCutWidth() != material_->StoredCutWidth() ||
+        current->HasOrientation() != material_->HasOrientation() ||
+        current->StoredMinRecyArea() != material_->StoredMinRecyArea() ||
+        current->StoredMinRecyDim() != material_->StoredMinRecyDim())
+        return true;
+    const TDimensionList* used = material_->Dims();
+    const TDimensionList* stock = current->Dims();
+    for (int i = 0; i < used->ItemCount(); ++i) {
+        const TDimension* was = used->Dimension(i);
+        for (int j = 0; j < stock->ItemCount(); ++j) {
+            const TDimension* now = stock->Dimension(j);
+            if (now->ID() == was->ID() &&
+                (now->StoredX() != was->StoredX() || now->StoredY() != was->StoredY() ||
+                 now->StoredOrientation() != was->StoredOrientation()))
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace lintaro

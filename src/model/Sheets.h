@@ -109,6 +109,14 @@ public:
     bool RestReturned() const { return restReturned_; }
     void SetRestReturned(bool value);
     TSheetsState State() const { return state_; }
+    // Whether the result no longer fits what it was calculated from: a part's size, count or grain
+    // rule changed, parts came or went, or (when `current` is given) the material differs from the
+    // snapshot in cut width, grain, minimum rest, caption or the size or grain of a stock size the
+    // snapshot holds. Counts of stock sizes and added rests do not count: taking the result off the
+    // stock and returning its rests change those. False while nothing is calculated or it runs.
+    bool ResultOutOfDate(const TMaterial* current) const;
+    // A digest of the parts as the calculation sees them (ID, size, count, grain of the valid ones).
+    static QString PartsKey(const TPartList& parts);
     // ssPartsChanged is refused.
     void SetState(TSheetsState value);
 
@@ -133,6 +141,9 @@ private:
     TSheetsState state_ = ssNone;
     double lastEventPump_ = 0;
     bool stopRequested_ = false;
+    // PartsKey of the parts at the end of the calculation; empty for a result read from a file that
+    // does not store it, which is then checked by the parts' count and area only.
+    QString partsKey_;
 };
 
 } // namespace lintaro

@@ -1,5 +1,5 @@
-#include "app/FormUtils.h"
-#include "app/AboutBox.h"
+#include "widgets/FormUtils.h"
+#include "widgets/AboutBox.h"
 
 #include "WidgetApplication.h"
 #include "foundation/Pictures.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The names of the main window's menus and controls, as the window and the shipped texts know them.
-#include "app/Pages.h"
+#include "widgets/Pages.h"
 
 #include <QString>
 #include <QStringList>

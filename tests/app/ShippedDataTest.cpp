@@ -1,8 +1,8 @@
 // The shipped LNTR.TXS and picture strip against every control and picture name the main window and
 // the print preview use.
 #include "MainWindowNames.h"
-#include "app/Pages.h"
-#include "app/WindowDecorations.h"
+#include "widgets/Pages.h"
+#include "widgets/WindowDecorations.h"
 
 #include "foundation/BarRecord.h"
 #include "foundation/Ini.h"

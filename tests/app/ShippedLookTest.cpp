@@ -1,9 +1,9 @@
 // A page put together from the shipped texts, pictures and banners the way the main window does,
 // to prove they fit together. With LINTARO_SCREENSHOT_DIR set, the page and the about box are saved
 // there as pictures for a person to look at.
-#include "app/AboutBox.h"
-#include "app/WindowDecorations.h"
-#include "app/WindowTexts.h"
+#include "widgets/AboutBox.h"
+#include "widgets/WindowDecorations.h"
+#include "widgets/WindowTexts.h"
 
 #include "WidgetApplication.h"
 #include "foundation/Program.h"

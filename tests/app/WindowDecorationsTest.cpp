@@ -1,4 +1,4 @@
-#include "app/WindowDecorations.h"
+#include "widgets/WindowDecorations.h"
 
 #include "WidgetApplication.h"
 #include "foundation/Ini.h"

@@ -1,4 +1,4 @@
-#include "app/WindowTexts.h"
+#include "widgets/WindowTexts.h"
 
 #include "WidgetApplication.h"
 #include "foundation/Ini.h"

@@ -4,6 +4,7 @@
 #include "foundation/Ini.h"
 #include "model/ApplicationLinks.h"
 #include "model/CuttingSheet.h"
+#include "model/Dimension.h"
 #include "model/Material.h"
 #include "model/Part.h"
 #include "platform/Locale.h"
@@ -603,3 +604,90 @@ TEST_F(SheetsTest, CalculateWithoutACalculatorEndsInError) {
 }
 
 } // namespace
+
+namespace {
+
+class FinishingCalculator : public TCalculatorBase {
+public:
+    using TCalculatorBase::TCalculatorBase;
+    bool Calculate() override { return true; }
+};
+
+TPart* addPart(TPartList& parts, int x, int y, int count) {
+    auto* part = new TPart(nullptr);
+    part->SetX(mm(x));
+    part->SetY(mm(y));
+    part->SetCount(count);
+    parts.ItemInsert(part);
+    return part;
+}
+
+} // namespace
+
+TEST_F(SheetsTest, ResultOutOfDateFollowsThePartsAndTheMaterial) {
+    TSheets::SetCalculatorFactory([](TSheets* owner) { return new FinishingCalculator(owner); });
+    TMaterial stock;
+    stock.SetCaption("Oak 18");
+    stock.SetCutWidth(mm(4));
+    auto* size = new TDimension(nullptr);
+    size->SetX(mm(2800));
+    size->SetY(mm(2070));
+    size->SetCount(5);
+    stock.Dims()->ItemInsert(size);
+    TApplicationLinks::SetMaterial(&stock);
+    TPart* door = addPart(*owner.parts, 500, 700, 2);
+    addPart(*owner.parts, 300, 300, 1);
+    EXPECT_FALSE(sheets->ResultOutOfDate(&stock)) << "nothing calculated";
+    sheets->Calculate();
+    ASSERT_EQ(sheets->State(), ssCalculatedOK);
+    EXPECT_FALSE(sheets->ResultOutOfDate(&stock));
+
+    struct Case {
+        const char* what;
+        std::function<void()> change, undo;
+        bool outOfDate;
+    };
+    const Case cases[] = {
+        {"part count", [&] { door->SetCount(3); }, [&] { door->SetCount(2); }, true},
+        {"part size", [&] { door->SetX(mm(501)); }, [&] { door->SetX(mm(500)); }, true},
+        {"part grain", [&] { door->SetOrientation(poY); }, [&] { door->SetOrientation(poNone); }, true},
+        {"cut width", [&] { stock.SetCutWidth(mm(3)); }, [&] { stock.SetCutWidth(mm(4)); }, true},
+        {"grain of the material", [&] { stock.SetHasOrientation(true); },
+         [&] { stock.SetHasOrientation(false); }, true},
+        {"stock size", [&] { size->SetX(mm(2500)); }, [&] { size->SetX(mm(2800)); }, true},
+        // Taking the result off the stock lowers the counts; the plan still holds.
+        {"stock count", [&] { size->SetCount(1); }, [&] { size->SetCount(5); }, false},
+        {"part caption", [&] { door->SetCaption("Door"); }, [] {}, false},
+    };
+    for (const Case& c : cases) {
+        c.change();
+        EXPECT_EQ(sheets->ResultOutOfDate(&stock), c.outOfDate) << c.what;
+        c.undo();
+        EXPECT_FALSE(sheets->ResultOutOfDate(&stock)) << c.what << " undone";
+    }
+    stock.SetCutWidth(mm(3));
+    EXPECT_FALSE(sheets->ResultOutOfDate(nullptr)) << "without a material only the parts count";
+    stock.SetCutWidth(mm(4));
+
+    // Saved and read back beside the same parts, the result still knows what it was made from.
+    TINI ini;
+    sheets->SaveToINI(&ini);
+    TSheetsOwner other;
+    addPart(*other.parts, 500, 700, 2);
+    TPart* second = addPart(*other.parts, 300, 300, 1);
+    other.sheets->LoadFromINI(&ini);
+    EXPECT_FALSE(other.sheets->ResultOutOfDate(&stock));
+    second->SetOrientation(poX);
+    EXPECT_TRUE(other.sheets->ResultOutOfDate(&stock));
+
+    // A file without the key is checked by the stored count and area of the parts.
+    ini.WriteString("SHEETS", "PartsKey", QString());
+    TSheetsOwner older;
+    addPart(*older.parts, 500, 700, 2);
+    TPart* third = addPart(*older.parts, 300, 300, 1);
+    older.sheets->LoadFromINI(&ini);
+    EXPECT_FALSE(older.sheets->ResultOutOfDate(nullptr));
+    third->SetCount(4);
+    EXPECT_TRUE(older.sheets->ResultOutOfDate(nullptr));
+    TApplicationLinks::SetMaterial(nullptr);
+}

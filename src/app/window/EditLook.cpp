@@ -1,6 +1,6 @@
 #include "app/window/EditLook.h"
 
-#include "app/WindowTexts.h"
+#include "widgets/WindowTexts.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -113,8 +114,10 @@ void TItemList::collectFollowers() {
             banner_ = sibling;
             continue;
         }
-        if (sibling != panel_ && sibling->y() > list.bottom() && sibling->x() < list.right())
+        if (sibling != panel_ && sibling->y() > list.bottom() && sibling->x() < list.right()) {
             followers_.emplace_back(sibling, sibling->y());
+            followerSpan_ = std::max(followerSpan_, sibling->geometry().bottom() - list.bottom());
+        }
     }
 }
 
@@ -132,6 +135,15 @@ int TItemList::ColumnOf(const QObject* field) const {
 bool TItemList::Concerns(const TDataComponent* source) const {
     const TDataComponentList* list = List();
     return list && source && (source == list || list->ItemIsChild(source));
+}
+
+void TItemList::FitInto(int pageHeight) {
+    if (maxHeight_ <= 0)
+        return;
+    const int frame = 2 * std::max(1, view_->frameWidth());
+    maxHeight_ = std::max(3 * RowHeight() + frame, pageHeight - view_->y() - followerSpan_ - 4);
+    resizeView();
+    placePanel();
 }
 
 void TItemList::Rebuild() {
@@ -201,7 +213,29 @@ void TItemList::FocusRow(int row) {
         list->SetItemFocused(item);
 }
 
+QWidget* TItemList::fieldAtX(int x) const {
+    const int panelLeft = panel_->x() - view_->x() - viewport_->x();
+    for (const TItemColumn& column : columns_) {
+        if (column.field->isHidden())
+            continue;
+        const int left = panelLeft + column.field->x();
+        const int width = column.width > 0 ? column.width : column.field->width();
+        if (x >= left && x < left + width)
+            return column.field;
+    }
+    return nullptr;
+}
+
+QWidget* TItemList::TakeClickedField() {
+    QWidget* field = clickedField_;
+    clickedField_ = nullptr;
+    return field;
+}
+
 bool TItemList::eventFilter(QObject* watched, QEvent* event) {
+    // The cell the user clicks is the field that gets the focus once the row is in the editor.
+    if (event->type() == QEvent::MouseButtonPress && watched == viewport_)
+        clickedField_ = fieldAtX(static_cast<QMouseEvent*>(event)->position().toPoint().x());
     // Compared with the stored pointer: while the list view is being destroyed its children still
     // send events here, and nothing of the half-destroyed view may be called then.
     if (event->type() == QEvent::Resize && watched == viewport_)

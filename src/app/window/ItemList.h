@@ -78,12 +78,16 @@ public:
     // Whether a change of this source concerns the list (the list itself or one of its items).
     bool Concerns(const TDataComponent* source) const;
 
+    // A list with a height limit takes the height of its page down to the controls that follow it.
+    void FitInto(int pageHeight);
     // Rebuilds the rows, resizes the view and places the editor.
     void Rebuild();
     // Selects the focused item's row, places the editor over it; the caller fills the fields.
     void ShowFocused();
     // Focuses the item of the row under the click.
     void FocusRow(int row);
+    // The row editor's field under the last click into the rows, once; nullptr when none.
+    QWidget* TakeClickedField();
     // Gives a control below the list another place in the form's design; it keeps following the
     // list from there.
     void SetFollowerDesignY(QWidget* follower, int designY);
@@ -95,6 +99,7 @@ private:
     void resizeView();
     void placePanel();
     void collectFollowers();
+    QWidget* fieldAtX(int x) const;
 
     QPointer<QListView> view_;
     QWidget* viewport_ = nullptr; // watched for its size; never called through the view
@@ -107,8 +112,11 @@ private:
     int maxHeight_;
     // The controls below the list move with its bottom; the bottom banner shows only where it fits.
     int designHeight_;
+    // How far the followers reach below the list's bottom in the form's design.
+    int followerSpan_ = 0;
     std::vector<std::pair<QPointer<QWidget>, int>> followers_;
     QPointer<QWidget> banner_;
+    QPointer<QWidget> clickedField_;
 };
 
 } // namespace lintaro

@@ -1,11 +1,9 @@
 #include "app/window/LNEAppForm.h"
 
-#include "app/FormUtils.h"
-#include "app/WindowDecorations.h"
-#include "app/WindowTexts.h"
 #include "app/window/Bindings.h"
 #include "app/window/EditLook.h"
 #include "app/window/ItemList.h"
+#include "app/window/NumberText.h"
 #include "app/window/UserDialogs.h"
 #include "app/window/WindowPrintHost.h"
 #include "foundation/ConversionError.h"
@@ -24,6 +22,9 @@
 #include "platform/Keyboard.h"
 #include "platform/UserSettings.h"
 #include "platform/WebLinks.h"
+#include "widgets/FormUtils.h"
+#include "widgets/WindowDecorations.h"
+#include "widgets/WindowTexts.h"
 
 #include "ui_LNEAppForm.h"
 #include "ui_PageMaterial.h"
@@ -39,6 +40,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -150,6 +152,8 @@ void TLNEAppForm::buildPages() {
     buildPage<Ui::PageSetup>(main);
     ui_->ButtonTemp->setVisible(false);
     ui_->ButtonTemp->setGeometry(0, 0, 0, 0);
+    for (int i = 0; i < main->count(); ++i)
+        main->widget(i)->installEventFilter(this);
 }
 
 void TLNEAppForm::applyLook() {
@@ -200,6 +204,7 @@ void TLNEAppForm::SwitchPage(TPage page) {
     const QString prefix = QStringLiteral("Menu") + PageName(page);
     for (QMenu* menu : ui_->MenuBar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
         menu->menuAction()->setVisible(menu->objectName().startsWith(prefix));
+    applyShortcuts();
 }
 
 void TLNEAppForm::layoutSideMenu() {
@@ -271,6 +276,9 @@ void TLNEAppForm::UpdateControls(TComponent* source, const QString& propName) {
         showBinding(binding);
     }
     updateSheetsControls(source, propName);
+    if (!source || source == order_ || source == order_->Sheets() || source == material_ ||
+        partsList_->Concerns(data) || dimsList_->Concerns(data))
+        updateOutOfDateMark();
     TSetup* setup = TApplicationLinks::Setup();
     const bool vat = propName.isEmpty() ||
                      propName.compare(QLatin1String("VATMode"), Qt::CaseInsensitive) == 0 ||
@@ -290,13 +298,13 @@ void TLNEAppForm::showBinding(const TBinding& binding) {
     QWidget* widget = control<QWidget>(binding.control);
     if (!object || !widget)
         return;
-    const QString text = object->GetPropAsString(binding.property);
     ++updateLock_;
-    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget))
-        ShowControlValue(widget, text);
-    else if (auto* box = qobject_cast<QCheckBox*>(widget))
-        box->setChecked(text == QLatin1String("1") ||
-                        text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0);
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        if (binding.IsFlag())
+            box->setChecked(binding.flag(*object));
+    } else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) {
+        ShowControlValue(widget, object->GetPropAsString(binding.property));
+    }
     --updateLock_;
 }
 
@@ -378,13 +386,20 @@ TItemList* TLNEAppForm::listOfField(const QObject* field) const {
 bool TLNEAppForm::moveInRow(TItemList* list, QWidget* field, int step) {
     const int column = list->ColumnOf(field);
     const auto& columns = list->Columns();
-    const int target = column + step;
-    if (column < 0 || target < 0 || target >= static_cast<int>(columns.size()))
+    if (column < 0)
         return true;
-    QWidget* next = columns[static_cast<size_t>(target)].field;
-    // The dimension list's last cell is text only; its field is the rest box.
-    if (next->isEnabled())
-        next->setFocus(Qt::OtherFocusReason);
+    // Hidden fields (the VAT rate of a supplier who pays none) are passed over; a read-only one
+    // (the part's ID, the dimension's caption) is the end of the row.
+    for (int target = column + step; target >= 0 && target < static_cast<int>(columns.size());
+         target += step) {
+        QWidget* next = columns[static_cast<size_t>(target)].field;
+        if (next->isHidden())
+            continue;
+        auto* edit = qobject_cast<QLineEdit*>(next);
+        if (next->isEnabled() && !(edit && edit->isReadOnly()))
+            next->setFocus(Qt::OtherFocusReason);
+        break;
+    }
     return true;
 }
 
@@ -471,16 +486,32 @@ const TBinding* TLNEAppForm::bindingOf(const QObject* control) const {
     return nullptr;
 }
 
-void TLNEAppForm::bindControls() {
+QStringList TLNEAppForm::UnboundRows() const {
+    QStringList missing;
     for (const TBinding& binding : WindowBindings()) {
         QWidget* widget = control<QWidget>(binding.control);
-        if (!widget)
-            continue;
+        const bool box = qobject_cast<QCheckBox*>(widget) != nullptr;
+        if (!widget || box != binding.IsFlag())
+            missing << binding.control;
+    }
+    return missing;
+}
+
+void TLNEAppForm::bindControls() {
+    // A row that finds no control of its kind would leave a field that writes nothing; the forms
+    // and the table ship together, so that is a fault of the program and it stops right here.
+    if (const QStringList missing = UnboundRows(); !missing.isEmpty())
+        qFatal("The binding table names controls the forms lack: %s", qPrintable(missing.join(u' ')));
+    for (const TBinding& binding : WindowBindings()) {
+        QWidget* widget = control<QWidget>(binding.control);
+        widget->installEventFilter(this);
         if (auto* box = qobject_cast<QCheckBox*>(widget)) {
             connect(box, &QCheckBox::clicked, this, [this, box] { controlChanged(box); });
             continue;
         }
-        widget->installEventFilter(this);
+        // Tab moves on from a memo too; a tab character would be saved and printed.
+        if (auto* memo = qobject_cast<QPlainTextEdit*>(widget))
+            memo->setTabChangesFocus(true);
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
             connect(edit, &QLineEdit::textEdited, this, [edit] { SetTextColour(edit, kTypedTextColour); });
     }
@@ -496,21 +527,80 @@ void TLNEAppForm::controlChanged(QWidget* widget) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && edit->isReadOnly())
         return;
     ++updateLock_;
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        binding->setFlag(*object, box->isChecked());
+        // The data may refuse the value; the box shows what it holds.
+        box->setChecked(binding->flag(*object));
+        --updateLock_;
+        return;
+    }
     try {
-        if (auto* box = qobject_cast<QCheckBox*>(widget))
-            object->SetPropAsString(binding->property,
-                                    box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        else
-            object->SetPropAsString(binding->property, ControlValue(widget));
+        QString value = ControlValue(widget);
+        if (IsNumberBinding(*binding)) {
+            value = NormalisedNumberText(value);
+            if (const QString message = UnreadableNumberMessage(value); !message.isEmpty())
+                throw ConversionError(message);
+        }
+        object->SetPropAsString(binding->property, value);
     } catch (const ConversionError& error) {
-        QMessageBox::critical(this, Version().ProductName, QString::fromUtf8(error.what()));
+        dialogs_->ShowError(QString::fromUtf8(error.what()));
+        ShowControlValue(widget, object->GetPropAsString(binding->property));
     }
     // The data may have refused or normalised the value; show what it holds now.
     if (binding->readBack)
         ShowControlValue(widget, object->GetPropAsString(binding->property));
     --updateLock_;
-    if (!qobject_cast<QCheckBox*>(widget))
-        ShowLeftLook(widget);
+    ShowLeftLook(widget);
+}
+
+QKeySequence TLNEAppForm::ShortcutOf(const QString& command) {
+    static const std::array<std::pair<const char*, QKeyCombination>, 17> keys = {{
+        {"OrderNew", Qt::CTRL | Qt::Key_N},
+        {"OrderOpen", Qt::CTRL | Qt::Key_O},
+        {"OrderSave", Qt::CTRL | Qt::Key_S},
+        {"OrderPrint", Qt::CTRL | Qt::Key_P},
+        {"PartsSave", Qt::CTRL | Qt::Key_S},
+        {"PartsPrint", Qt::CTRL | Qt::Key_P},
+        {"PartsDelete", Qt::CTRL | Qt::Key_Delete},
+        {"MaterialNew", Qt::CTRL | Qt::Key_N},
+        {"MaterialOpen", Qt::CTRL | Qt::Key_O},
+        {"MaterialSave", Qt::CTRL | Qt::Key_S},
+        {"MaterialPrint", Qt::CTRL | Qt::Key_P},
+        {"MaterialDelete", Qt::CTRL | Qt::Key_Delete},
+        {"SheetsPrint", Qt::CTRL | Qt::Key_P},
+        {"SetupSave", Qt::CTRL | Qt::Key_S},
+        {"SetupLoadLogo", Qt::CTRL | Qt::Key_O},
+        {"SetupPrint", Qt::CTRL | Qt::Key_P},
+        {"Exit", Qt::ALT | Qt::Key_F4},
+    }};
+    for (const auto& [name, key] : keys)
+        if (command == QLatin1String(name))
+            return QKeySequence(key);
+    return {};
+}
+
+void TLNEAppForm::applyShortcuts() {
+    // The same keys stand for other commands on other pages, so only the active page's menu items
+    // carry theirs; an ambiguous key would run nothing.
+    const QString prefix = QStringLiteral("Menu") + PageName(page_);
+    activeShortcuts_.clear();
+    for (QAction* action : findChildren<QAction*>()) {
+        const QKeySequence key = ShortcutOf(CommandOf(action->objectName()));
+        if (key.isEmpty())
+            continue;
+        const bool active = action->objectName().startsWith(prefix);
+        action->setShortcut(active ? key : QKeySequence());
+        if (active)
+            activeShortcuts_.push_back(key);
+    }
+}
+
+bool TLNEAppForm::isActiveShortcut(const QKeyEvent* event) const {
+    const QKeySequence pressed(event->keyCombination());
+    for (const QKeySequence& key : activeShortcuts_)
+        if (key == pressed)
+            return true;
+    return false;
 }
 
 void TLNEAppForm::connectCommands() {
@@ -518,6 +608,7 @@ void TLNEAppForm::connectCommands() {
         const QString command = CommandOf(action->objectName());
         if (!command.isEmpty())
             connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        action->setShortcutContext(Qt::WindowShortcut);
     }
     for (QLabel* label : findChildren<QLabel*>())
         if (!CommandOf(label->objectName()).isEmpty()) {
@@ -537,19 +628,44 @@ void TLNEAppForm::connectCommands() {
 }
 
 bool TLNEAppForm::eventFilter(QObject* watched, QEvent* event) {
+    // The pages take the window's height; their lists and the sheet view grow with them.
+    if (event->type() == QEvent::Resize && watched->parent() == ui_->NBMain) {
+        const int height = static_cast<QWidget*>(watched)->height();
+        if (watched == ui_->NBMain->widget(pgParts) && partsList_)
+            partsList_->FitInto(height);
+        else if (watched == ui_->NBMain->widget(pgMaterial) && dimsList_)
+            dimsList_->FitInto(height);
+        else if (watched == ui_->NBMain->widget(pgSheets))
+            layoutSheetsPage();
+        return false;
+    }
+    // The window sees keys before its controls: a command's key is not taken by an edit (Ctrl+Del
+    // deletes the part, not a word). Left unaccepted, the override lets the shortcut run.
+    if (event->type() == QEvent::ShortcutOverride && isActiveShortcut(static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         (bindingOf(watched) || listOfField(watched)))
         if (handleKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event)))
             return true;
     if (event->type() == QEvent::FocusIn) {
         // Entering a list moves on to the first editable field of its row editor.
+        // A click into a row's cell moves on to that cell's field instead.
         for (TItemList* list : {itemsList_, partsList_, dimsList_})
             if (list && watched == list->View() && list->Panel()->isVisible()) {
+                QWidget* first = nullptr;
                 for (const TItemColumn& column : list->Columns())
                     if (auto* edit = qobject_cast<QLineEdit*>(column.field); edit && !edit->isReadOnly()) {
-                        QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::TabFocusReason); });
+                        first = edit;
                         break;
                     }
+                if (first)
+                    QTimer::singleShot(0, first, [list, first] {
+                        QWidget* target = list->TakeClickedField();
+                        auto* edit = qobject_cast<QLineEdit*>(target);
+                        if (!target || !target->isEnabled() || (edit && edit->isReadOnly()))
+                            target = first;
+                        target->setFocus(Qt::TabFocusReason);
+                    });
                 return false;
             }
     }

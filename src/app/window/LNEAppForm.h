@@ -2,13 +2,16 @@
 // The program's one window: the order, its parts, the material, the calculation and the settings on
 // five pages laid out in Designer forms, with the side menu, tips and banners of the decorations.
 // It owns the order and the material.
-#include "app/Pages.h"
+#include "widgets/Pages.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 QT_BEGIN_NAMESPACE
 class QKeyEvent;
@@ -56,11 +59,20 @@ public:
     void RunCommand(const QString& command);
     // The command of a side-menu label, menu item or icon; empty when it has none.
     static QString CommandOf(const QString& controlName);
+    // The key of a command on its page's menu; empty when it has none.
+    static QKeySequence ShortcutOf(const QString& command);
 
     // Collapses the other side-menu blocks, expands the page's block, shows the page and its menus.
     void SwitchPage(TPage page);
     // Refreshes the controls that show the property of the source; everything without a source.
     void UpdateControls(TComponent* source, const QString& propName);
+
+    // The rows of the binding table whose control the forms lack (or whose control is not of the
+    // row's kind); empty in a sound program, checked at start-up.
+    QStringList UnboundRows() const;
+
+    // Whether the order's result no longer fits its parts or the window's material.
+    bool ResultOutOfDate() const;
 
     // Posts the deferred re-focus: the focused control is left and entered again once pending
     // refreshes have run, so that it shows its refreshed value.
@@ -84,6 +96,8 @@ private:
     void storeWindowState();
     void layoutSideMenu();
     void connectCommands();
+    void applyShortcuts();
+    bool isActiveShortcut(const QKeyEvent* event) const;
     void showSheetsPage(int index);
     // The Sheets page.
     void startStopCalculation();
@@ -97,6 +111,8 @@ private:
     void updateSheetsFigures();
     void showCalculationReport();
     void updateSheetsControls(TComponent* source, const QString& propName);
+    // The Sheets page's mark that the result no longer fits the parts or the material.
+    void updateOutOfDateMark();
     // The VAT boxes and the controls that depend on the supplier paying VAT.
     void bindVATBoxes();
     void updateVATControls();
@@ -145,6 +161,7 @@ private:
     TItemList* partsList_ = nullptr;
     TItemList* dimsList_ = nullptr;
     TPage page_ = pgOrder;
+    std::vector<QKeySequence> activeShortcuts_;
     bool shown_ = false;
     // The sheet view shows the focused sheet as drawn now.
     bool sheetViewDrawn_ = false;

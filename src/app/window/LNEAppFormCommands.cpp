@@ -1,9 +1,9 @@
 // The commands of the main window: files, questions, deletions, defaults and the sheet view.
-#include "app/WindowTexts.h"
 #include "app/window/ItemList.h"
 #include "app/window/LNEAppForm.h"
 #include "app/window/UserDialogs.h"
 #include "foundation/Files.h"
+#include "foundation/Ini.h"
 #include "foundation/Program.h"
 #include "foundation/TextFormat.h"
 #include "model/ApplicationLinks.h"
@@ -15,6 +15,7 @@
 #include "model/Part.h"
 #include "model/Setup.h"
 #include "model/Sheets.h"
+#include "widgets/WindowTexts.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -38,6 +39,20 @@ QString DialogFilter(const QString& text) {
         filters << description + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+// "/path/x.LNO: reason"; a reason that already names the file stays as it is.
+QString fileMessage(const QString& file, const QString& reason) {
+    if (reason.contains(file))
+        return reason;
+    return reason.isEmpty() ? file : file + QStringLiteral(": ") + reason;
+}
+
+// Whether loading the order file would load a material too.
+bool orderNamesMaterial(const QString& file) {
+    TINI ini;
+    return ini.LoadFromFile(file) &&
+           !ini.ReadString(QStringLiteral("Order"), QStringLiteral("Material")).isEmpty();
 }
 
 QString orderSection(bool material) {
@@ -186,8 +201,8 @@ bool TLNEAppForm::saveObject(bool material, bool askName) {
     }
     const bool saved = material ? material_->SaveToFile(file) : order_->SaveToFile(file);
     if (!saved) {
-        // The object stays modified with its old name; say why rather than fail silently.
-        dialogs_->ShowError(material ? material_->ErrorString() : order_->ErrorString());
+        // The object stays modified with its old name; say why, and of which file.
+        dialogs_->ShowError(fileMessage(file, material ? material_->ErrorString() : order_->ErrorString()));
         return false;
     }
     if (material)
@@ -229,11 +244,13 @@ void TLNEAppForm::newObject(bool material) {
 void TLNEAppForm::openObject(bool material) {
     if (saveQuestion(material)) {
         const QString file = dialogs_->OpenFileName(fileRequest(material, false));
-        if (!file.isEmpty()) {
-            if (material)
-                material_->LoadFromFile(file);
-            else
-                order_->LoadFromFile(file);
+        // An order brings its material along, which would throw away unsaved stock changes: the
+        // material's question comes first.
+        if (!file.isEmpty() && (material || !orderNamesMaterial(file) || saveQuestion(true))) {
+            const bool loaded = material ? material_->LoadFromFile(file) : order_->LoadFromFile(file);
+            if (!loaded)
+                dialogs_->ShowError(
+                    fileMessage(file, material ? material_->ErrorString() : order_->ErrorString()));
         }
     }
     if (!material)
@@ -289,16 +306,16 @@ void TLNEAppForm::saveAsDefault(TPage page) {
             setup->SetPartOrientation(part->Orientation());
         break;
     case pgMaterial: {
+        // Value by value through the typed setters: the shown texts carry digit groups and unit
+        // texts that are not part of the numbers.
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            for (const char* name :
-                 {"Price", "VATRate", "CutWidth", "HasOrientation", "MinRecyArea", "MinRecyDim"})
-                setup->SetPropAsString(QStringLiteral("Material") + QLatin1String(name),
-                                       material_->GetPropAsString(QLatin1String(name)));
-            setup->SetMaterialVATMode(material_->VATMode());
-        } catch (...) {
-            // A default that does not fit is left as it was.
-        }
+        setup->SetMaterialPrice(material_->Price());
+        setup->SetMaterialVATMode(material_->VATMode());
+        setup->SetMaterialVATRate(material_->VATRate());
+        setup->SetMaterialCutWidth(material_->CutWidth());
+        setup->SetMaterialHasOrientation(material_->HasOrientation());
+        setup->SetMaterialMinRecyArea(material_->MinRecyArea());
+        setup->SetMaterialMinRecyDim(material_->MinRecyDim());
         QApplication::restoreOverrideCursor();
         break;
     }

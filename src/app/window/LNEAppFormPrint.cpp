@@ -1,6 +1,8 @@
 // The print commands of the main window: each page prints its document through its printer module,
 // previewed first; with Shift and Ctrl held the template designer opens instead.
 #include "app/window/LNEAppForm.h"
+#include "app/window/UserDialogs.h"
+#include "foundation/Program.h"
 #include "model/Order.h"
 #include "platform/Keyboard.h"
 #include "print/MaterialPrinter.h"
@@ -8,6 +10,7 @@
 #include "print/PartsPrinter.h"
 #include "print/SetupPrinter.h"
 #include "print/SheetsPrinter.h"
+#include "widgets/WindowTexts.h"
 
 #include <QStackedWidget>
 
@@ -37,6 +40,13 @@ void TLNEAppForm::printDocument(TPage page) {
         break;
     }
     case pgSheets: {
+        // A plan that no longer fits the parts or the stock is printed only when the user says so.
+        if (ResultOutOfDate() &&
+            dialogs_->Ask(
+                GetText(QStringLiteral("Common"), QStringLiteral("Question")),
+                TextWithLineBreaks(GetText(QStringLiteral("TSheets"), QStringLiteral("OutOfDateQuestion"))),
+                QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return;
         auto sheets = std::make_unique<TSheetsPrinter>();
         sheets->Order = order_;
         sheets->Material = material_;

@@ -194,9 +194,15 @@ void TLNEAppForm::updateSheetsControls(TComponent* source, const QString& propNa
                 control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"))
                     ->appendPlainText(TSheets::StateText(sheets->State()));
         }
-        if (is("CalculationPhase"))
+        if (is("CalculationPhase") || is("State")) {
+            // Once a run has ended, its outcome is what the phase field says ("Ready" would hide
+            // that it was stopped).
+            const bool ended = sheets->State() == ssCalculatedOK || sheets->State() == ssCalculatedError;
             control<QLineEdit>(QStringLiteral("EditSheetsPhase"))
-                ->setText(TSheets::PhaseText(sheets->CalculationPhase()));
+                ->setText(ended && sheets->CalculationPhase() == scpNone
+                              ? TSheets::StateText(sheets->State())
+                              : TSheets::PhaseText(sheets->CalculationPhase()));
+        }
         if (is("CalculationSheetProgress"))
             control<QProgressBar>(QStringLiteral("ProgressBarSheetsSheet"))
                 ->setValue(std::clamp(sheets->CalculationSheetProgress(), 0, 100));
@@ -240,6 +246,15 @@ void TLNEAppForm::updateSheetsControls(TComponent* source, const QString& propNa
     if (source == material_ || (source && source->Owner() == material_->Dims()) ||
         source == material_->Dims())
         updateSheetCommands();
+}
+
+void TLNEAppForm::updateOutOfDateMark() {
+    if (QLabel* mark = control<QLabel>(QStringLiteral("LabelSheetsOutOfDate")))
+        mark->setVisible(order_->Sheets()->ResultOutOfDate(material_));
+}
+
+bool TLNEAppForm::ResultOutOfDate() const {
+    return order_->Sheets()->ResultOutOfDate(material_);
 }
 
 } // namespace lintaro

@@ -26,19 +26,7 @@ constexpr int kAmountWidthWithoutRate = 74;
 } // namespace
 
 void TLNEAppForm::bindVATBoxes() {
-    const auto onClick = [this](const char* name, auto apply) {
-        auto* box = control<QCheckBox>(QLatin1String(name));
-        connect(box, &QCheckBox::clicked, this, [this, box, apply] {
-            if (updateLock_ == 0)
-                apply(box->isChecked());
-        });
-    };
-    onClick("CBOrderVATMode",
-            [this](bool checked) { order_->ChangeVATMode(checked ? vmWithOutVAT : vmWithVAT); });
-    onClick("CBMaterialPriceIsWithVAT",
-            [this](bool checked) { material_->SetVATMode(checked ? vmWithVAT : vmWithOutVAT); });
-    onClick("CBSetupSupplierIsNotVATPayer",
-            [](bool checked) { TApplicationLinks::Setup()->Supplier()->SetIsNotVATPayer(checked); });
+    // The three VAT boxes are rows of the binding table.
     // Where the rate field and the totals stand in the form.
     vatDesign_.amountX = control<QWidget>(QStringLiteral("EditOrderItemAmount"))->x();
     vatDesign_.amountLabelX = control<QWidget>(QStringLiteral("LabelOrderItemsAmount"))->x();
@@ -48,13 +36,6 @@ void TLNEAppForm::bindVATBoxes() {
 
 void TLNEAppForm::updateVATControls() {
     const bool payer = !TApplicationLinks::Setup()->Supplier()->IsNotVATPayer();
-    ++updateLock_;
-    control<QCheckBox>(QStringLiteral("CBOrderVATMode"))->setChecked(order_->VATMode() == vmWithOutVAT);
-    control<QCheckBox>(QStringLiteral("CBMaterialPriceIsWithVAT"))
-        ->setChecked(material_->VATMode() == vmWithVAT);
-    control<QCheckBox>(QStringLiteral("CBSetupSupplierIsNotVATPayer"))->setChecked(!payer);
-    --updateLock_;
-
     for (const char* name :
          {"EditOrderItemVATRate", "LabelOrderItemsVATRate", "CBOrderVATMode", "EditOrderPriceTotalwoVAT",
           "LabelOrderPriceTotalwoVAT", "EditMaterialVATRate", "CBMaterialPriceIsWithVAT"})

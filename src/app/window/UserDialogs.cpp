@@ -1,6 +1,6 @@
 #include "app/window/UserDialogs.h"
 
-#include "app/AboutBox.h"
+#include "widgets/AboutBox.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,7 +1,5 @@
 #include "print/preview/PrintPreviewForm.h"
 
-#include "app/FormUtils.h"
-#include "app/WindowTexts.h"
 #include "foundation/Pictures.h"
 #include "foundation/Program.h"
 #include "platform/Keyboard.h"
@@ -14,6 +12,8 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportRun.h"
 #include "reports/Sestava.h"
+#include "widgets/FormUtils.h"
+#include "widgets/WindowTexts.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

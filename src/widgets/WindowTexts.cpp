@@ -1,4 +1,4 @@
-#include "app/WindowTexts.h"
+#include "widgets/WindowTexts.h"
 
 #include "foundation/BarRecord.h"
 #include "foundation/Ini.h"

@@ -9,9 +9,9 @@
 // Time is read through the Clock interface: OnIdle advances every tip whose 34 seconds have passed,
 // the bottom strip after 43 and the right strip after 23 seconds. The window calls OnIdle when idle
 // (StartIdleTimer does so once a second).
-#include "app/Banners.h"
-#include "app/Pages.h"
-#include "app/Tips.h"
+#include "widgets/Banners.h"
+#include "widgets/Pages.h"
+#include "widgets/Tips.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "app/Banners.h"
+#include "widgets/Banners.h"
 
 #include "foundation/BarRecord.h"
 #include "foundation/Ini.h"

@@ -1,4 +1,4 @@
-#include "app/Tips.h"
+#include "widgets/Tips.h"
 
 #include "foundation/Ini.h"
 

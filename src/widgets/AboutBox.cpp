@@ -1,8 +1,8 @@
-#include "app/AboutBox.h"
+#include "widgets/AboutBox.h"
 
-#include "app/FormUtils.h"
-#include "app/WindowTexts.h"
 #include "foundation/Program.h"
+#include "widgets/FormUtils.h"
+#include "widgets/WindowTexts.h"
 
 #include <QApplication>
 #include <QDialog>

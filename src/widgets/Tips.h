@@ -1,7 +1,7 @@
 #pragma once
 // The rotating tips of the pages: one counter per page into the lines of the page's tips section
 // ("OrderTips", …), advanced every 34 seconds and by clicks on the tip image and arrows.
-#include "app/Pages.h"
+#include "widgets/Pages.h"
 
 #include <QString>
 #include <QStringList>

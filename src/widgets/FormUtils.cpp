@@ -1,4 +1,4 @@
-#include "app/FormUtils.h"
+#include "widgets/FormUtils.h"
 
 #include "foundation/Pictures.h"
 #include "foundation/Program.h"

@@ -1,7 +1,5 @@
-#include "app/WindowDecorations.h"
+#include "widgets/WindowDecorations.h"
 
-#include "app/FormUtils.h"
-#include "app/WindowTexts.h"
 #include "foundation/BarRecord.h"
 #include "foundation/Ini.h"
 #include "foundation/Pictures.h"
@@ -10,6 +8,8 @@
 #include "platform/Keyboard.h"
 #include "platform/UserSettings.h"
 #include "platform/WebLinks.h"
+#include "widgets/FormUtils.h"
+#include "widgets/WindowTexts.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -245,6 +245,8 @@ bool TWindowDecorations::eventFilter(QObject* watched, QEvent* event) {
         refreshHover(watched);
         break;
     case QEvent::Leave:
+    case QEvent::EnabledChange:
+        // A disabled image shows its disabled picture at once, not only when the mouse comes by.
         refreshHover(window_);
         break;
     case QEvent::MouseButtonRelease: {
