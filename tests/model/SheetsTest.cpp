@@ -642,6 +642,7 @@ TEST_F(SheetsTest, ResultOutOfDateFollowsThePartsAndTheMaterial) {
     ASSERT_EQ(sheets->State(), ssCalculatedOK);
     EXPECT_FALSE(sheets->ResultOutOfDate(&stock));
 
+    const bool grain = stock.HasOrientation();
     struct Case {
         const char* what;
         std::function<void()> change, undo;
@@ -652,8 +653,8 @@ TEST_F(SheetsTest, ResultOutOfDateFollowsThePartsAndTheMaterial) {
         {"part size", [&] { door->SetX(mm(501)); }, [&] { door->SetX(mm(500)); }, true},
         {"part grain", [&] { door->SetOrientation(poY); }, [&] { door->SetOrientation(poNone); }, true},
         {"cut width", [&] { stock.SetCutWidth(mm(3)); }, [&] { stock.SetCutWidth(mm(4)); }, true},
-        {"grain of the material", [&] { stock.SetHasOrientation(true); },
-         [&] { stock.SetHasOrientation(false); }, true},
+        {"grain of the material", [&] { stock.SetHasOrientation(!grain); },
+         [&] { stock.SetHasOrientation(grain); }, true},
         {"stock size", [&] { size->SetX(mm(2500)); }, [&] { size->SetX(mm(2800)); }, true},
         // Taking the result off the stock lowers the counts; the plan still holds.
         {"stock count", [&] { size->SetCount(1); }, [&] { size->SetCount(5); }, false},

@@ -59,7 +59,12 @@ void TLNEAppForm::updateVATControls() {
     // A column label longer than its column is shortened; its hint gives it whole.
     const auto label = [this](const char* name, const QString& text) {
         auto* caption = control<QLabel>(QLatin1String(name));
-        const QString shown = caption->fontMetrics().elidedText(text, Qt::ElideRight, caption->width());
+        // Column labels wrap onto their second line; only what does not fit even then is cut.
+        const QRect needed =
+            caption->fontMetrics().boundingRect(QRect(0, 0, caption->width(), 1000), Qt::TextWordWrap, text);
+        const QString shown = caption->wordWrap() && needed.height() <= caption->height()
+                                  ? text
+                                  : caption->fontMetrics().elidedText(text, Qt::ElideRight, caption->width());
         if (!caption->property("hint").isValid())
             caption->setProperty("hint", caption->toolTip());
         const QString hint = caption->property("hint").toString();
