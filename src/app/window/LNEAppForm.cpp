@@ -199,6 +199,8 @@ void TLNEAppForm::SwitchPage(TPage page) {
         block->resize(block->width(), height);
     }
     layoutSideMenu();
+    if (page == pgSheets)
+        updateOutOfDateMark();
     ui_->NBMain->setCurrentIndex(page);
     PostRefocus();
     const QString prefix = QStringLiteral("Menu") + PageName(page);
@@ -278,7 +280,7 @@ void TLNEAppForm::UpdateControls(TComponent* source, const QString& propName) {
     updateSheetsControls(source, propName);
     if (!source || source == order_ || source == order_->Sheets() || source == material_ ||
         partsList_->Concerns(data) || dimsList_->Concerns(data))
-        updateOutOfDateMark();
+        scheduleOutOfDateMark();
     TSetup* setup = TApplicationLinks::Setup();
     const bool vat = propName.isEmpty() ||
                      propName.compare(QLatin1String("VATMode"), Qt::CaseInsensitive) == 0 ||

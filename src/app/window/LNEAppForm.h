@@ -113,6 +113,7 @@ private:
     void updateSheetsControls(TComponent* source, const QString& propName);
     // The Sheets page's mark that the result no longer fits the parts or the material.
     void updateOutOfDateMark();
+    void scheduleOutOfDateMark();
     // The VAT boxes and the controls that depend on the supplier paying VAT.
     void bindVATBoxes();
     void updateVATControls();
@@ -165,6 +166,7 @@ private:
     bool shown_ = false;
     // The sheet view shows the focused sheet as drawn now.
     bool sheetViewDrawn_ = false;
+    bool outOfDatePending_ = false;
     // While above 0, control events do not write back into the data.
     int updateLock_ = 0;
     struct {

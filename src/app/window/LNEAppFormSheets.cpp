@@ -248,7 +248,17 @@ void TLNEAppForm::updateSheetsControls(TComponent* source, const QString& propNa
         updateSheetCommands();
 }
 
+void TLNEAppForm::scheduleOutOfDateMark() {
+    // A change of many parts (a CSV import) announces itself part by part; the mark is worked out
+    // once they are through, not for every announcement.
+    if (outOfDatePending_)
+        return;
+    outOfDatePending_ = true;
+    QMetaObject::invokeMethod(this, &TLNEAppForm::updateOutOfDateMark, Qt::QueuedConnection);
+}
+
 void TLNEAppForm::updateOutOfDateMark() {
+    outOfDatePending_ = false;
     if (QLabel* mark = control<QLabel>(QStringLiteral("LabelSheetsOutOfDate")))
         mark->setVisible(order_->Sheets()->ResultOutOfDate(material_));
 }
