@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 namespace lintaro::test {
 
@@ -28,6 +29,11 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes) {
 }
 
 void initProgramForTests() {
+    // Temporary files of a test process go to a folder of its own, removed when it ends: the
+    // machine's shared one holds files of the same pattern left by other programs.
+    static QTemporaryDir temp;
+    if (temp.isValid() && qEnvironmentVariableIsEmpty("TEMP"))
+        qputenv("TEMP", QFile::encodeName(temp.path()));
     const QString bin = QStringLiteral(LINTARO_BIN_DIR);
     InitProgramValues({bin, bin});
 }
