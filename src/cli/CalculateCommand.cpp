@@ -3,6 +3,7 @@
 // by Ctrl+C keeps and saves the sheets found so far.
 #include "cli/Command.h"
 #include "cli/InterruptWatch.h"
+#include "cli/OutputTarget.h"
 #include "cli/PartsCsvCheck.h"
 #include "cli/ResultSummary.h"
 
@@ -108,6 +109,8 @@ public:
             session.LoadOrder(input);
             if (line.Has("material"))
                 session.LoadMaterial(line.Value("material"));
+            else if (const QString& problem = session.Order().MaterialProblem(); !problem.isEmpty())
+                throw InputError(QStringLiteral("%1: %2 (--material names another one)").arg(input, problem));
             if (validParts(*session.Order().Parts()) == 0)
                 throw InputError(QStringLiteral("%1: no valid parts").arg(input));
         }
@@ -205,7 +208,7 @@ private:
             RequireTargetFolder(target);
             if (QFileInfo(target).isDir())
                 throw InputError(QStringLiteral("%1 is a folder").arg(target));
-            return target;
+            return RequireOutputTarget(target);
         }
         const QFileInfo info(input);
         const QString target = info.path() + u'/' + info.completeBaseName() + QStringLiteral("-result.LNO");
@@ -213,7 +216,7 @@ private:
             throw InputError(
                 QStringLiteral("%1 already exists (--force replaces it, --output names another file)")
                     .arg(target));
-        return target;
+        return RequireOutputTarget(target);
     }
 };
 

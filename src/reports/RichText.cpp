@@ -1,6 +1,7 @@
 #include "reports/RichText.h"
 
 #include "reports/OrvelCanvas.h"
+#include "reports/RichTextNesting.h"
 #include "reports/SiReportElement.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -354,12 +355,40 @@ TRichText::TRichText(const TSiReportElement& element, const QString& text, int w
     if (IsRtf(text))
         doc_->setHtml(RtfToHtml(text, 100.0 / 72.0 * kScale));
     else if (Qt::mightBeRichText(text))
-        doc_->setHtml(text);
+        doc_->setHtml(BoundRichTextNesting(text));
     else
         doc_->setPlainText(text);
 }
 
 TRichText::~TRichText() = default;
+
+std::shared_ptr<const TRichText> TRichText::Shared(const TSiReportElement& element, const QString& text,
+                                                   int width) {
+    struct Entry {
+        QString text;
+        QString font;
+        int width = 0;
+        int alignment = 0;
+        std::shared_ptr<const TRichText> layout;
+    };
+    static std::vector<Entry> recent; // the user-interface thread only, as every layout
+    constexpr size_t kKept = 4;
+    const QString font = TOrvelCanvas::ScaledFont(element).key();
+    const int alignment = element.Alignment & eaHorizontalMask;
+    for (size_t i = 0; i < recent.size(); ++i) {
+        const Entry& e = recent[i];
+        if (e.width == width && e.alignment == alignment && e.font == font && e.text == text) {
+            std::rotate(recent.begin(), recent.begin() + static_cast<std::ptrdiff_t>(i),
+                        recent.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            return recent.front().layout;
+        }
+    }
+    auto layout = std::make_shared<const TRichText>(element, text, width);
+    recent.insert(recent.begin(), Entry{text, font, width, alignment, layout});
+    if (recent.size() > kKept)
+        recent.pop_back();
+    return layout;
+}
 
 int TRichText::Height() const {
     return static_cast<int>(std::ceil(doc_->size().height() / kScale - 1e-6));

@@ -232,8 +232,8 @@ void TLNEAppForm::openObject(bool material) {
         if (!file.isEmpty()) {
             if (material)
                 material_->LoadFromFile(file);
-            else
-                order_->LoadFromFile(file);
+            else if (order_->LoadFromFile(file) && !order_->MaterialProblem().isEmpty())
+                dialogs_->ShowError(order_->MaterialProblem());
         }
     }
     if (!material)
