@@ -11,7 +11,9 @@
 #include "model/Setup.h"
 #include "reports/ReportRun.h"
 #include "reports/RichText.h"
+#include "reports/Sestava.h"
 #include "reports/SiReportElement.h"
+#include "reports/TextExport.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -104,6 +106,38 @@ int main(int argc, char** argv) {
                          .Height());
         });
     }
+    // A note of n lines in the body of a report, spilling over many pages, laid out and written as
+    // text: every page's piece must not break or lay out the whole note again.
+    for (const bool rich : {false, true})
+        for (const int n : {1000, 4000}) {
+            QString note;
+            for (int i = 0; i < n; ++i)
+                note += rich ? QStringLiteral("<b>Line</b> %1 of a long note<br>").arg(i + 1)
+                             : QStringLiteral("Line %1 of a long note\n").arg(i + 1);
+            const QByteArray label = QByteArray(rich ? "report of a rich note of " : "report of a note of ") +
+                                     QByteArray::number(n) + " lines";
+            measure(label.constData(), [&] {
+                TSestava report;
+                report.SetPredloha(TPredloha(QStringList{
+                    QStringLiteral("I,1,4,39,122"), QStringLiteral("I,2,0,826,1169,50,50,50,50,1,0"),
+                    QStringLiteral("I,3,1,1,30,0"), QStringLiteral("I,3,2,1,20,0"),
+                    QStringLiteral("I,3,4,1,30,0"),
+                    QStringLiteral("T,2,0,0,0,700,20,Liberation Sans,10,0,0,%1,0,238,\"\",0,0,0")
+                        .arg((rich ? eaRichText : 0) | eaMultiLine | eaVariableHeight)}));
+                bool done = false;
+                report.OnStepData = [&](TSestavaD&, TStepMode mode) {
+                    done = mode != smFirst;
+                    return done ? sdEndOfData : 0;
+                };
+                report.OnGetData = [&](TSestavaD&, int) { return note; };
+                TSestVystup output;
+                TReportRun(report, output).Run();
+                QByteArray text;
+                QString error;
+                PagesAsText(report, output, nullptr, "\n", text, error);
+                return QStringLiteral("%1 pages, %2 bytes of text").arg(output.PageCount()).arg(text.size());
+            });
+        }
     for (const int n : {1000, 100000}) {
         const QString text =
             QStringLiteral("<b>").repeated(n) + QStringLiteral("deep") + QStringLiteral("</b>").repeated(n);

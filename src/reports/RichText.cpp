@@ -415,13 +415,18 @@ int TRichText::CutAt(int limit) const {
 QStringList TRichText::PlainLines(int offset, int height) const {
     QStringList lines;
     for (QTextBlock block = doc_->begin(); block.isValid(); block = block.next()) {
-        const double top = doc_->documentLayout()->blockBoundingRect(block).top();
+        const QRectF bounds = doc_->documentLayout()->blockBoundingRect(block);
+        // Blocks wholly above or below the piece are passed by without reading their text.
+        if (bounds.bottom() / kScale < offset - 1e-6 || bounds.top() / kScale >= offset + height - 1e-6)
+            continue;
+        const double top = bounds.top();
         const QTextLayout* layout = block.layout();
+        const QString text = block.text(); // once per block: a long block has many lines
         for (int i = 0; layout && i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
             const double y = (top + line.y()) / kScale;
             if (y + 1e-6 >= offset && y < offset + height - 1e-6)
-                lines << block.text().mid(line.textStart(), line.textLength()).trimmed();
+                lines << text.mid(line.textStart(), line.textLength()).trimmed();
         }
     }
     return lines;

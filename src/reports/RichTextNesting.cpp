@@ -141,9 +141,11 @@ private:
                 out_ += *text;
             return;
         }
-        if (isCell(top.name))
+        // One separator where several left-out levels end together.
+        const bool afterBreak = out_.endsWith(QLatin1String("<br>"));
+        if (isCell(top.name) && !afterBreak && !out_.endsWith(u' '))
             out_ += u' ';
-        else if (top.name == QLatin1String("tr") || top.name == QLatin1String("table"))
+        else if ((top.name == QLatin1String("tr") || top.name == QLatin1String("table")) && !afterBreak)
             out_ += QLatin1String("<br>");
     }
 

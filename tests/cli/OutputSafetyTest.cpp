@@ -104,8 +104,9 @@ TEST(CliOutputSafety, ATargetThatIsAPipeOrADeviceIsRefusedAndLeftAlone) {
             const QString suffix = QString::fromLatin1(c.name) == QLatin1String("draw") ? ".svg" : "";
             for (const QString& base : {node, link}) {
                 const QString target = base + suffix;
-                if (!suffix.isEmpty() && !QFileInfo::exists(target))
+                if (!suffix.isEmpty() && !QFileInfo::exists(target)) {
                     ASSERT_TRUE(QFile::link(node, target));
+                }
                 SCOPED_TRACE(std::string(c.name) + " onto " + target.toStdString());
                 const CliRun run = cli(c.args + QStringList{target});
                 EXPECT_EQ(run.code, 1) << run.err.toStdString();

@@ -2,6 +2,7 @@
 // makes a picture larger than the strip, whatever numbers it gives.
 #include "FuzzSupport.h"
 #include "foundation/Pictures.h"
+#include "foundation/Program.h"
 #include "platform/PictureLoader.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 64 * 1024)
         return 0;
-    static const QString strip = QStringLiteral(LINTARO_BIN_DIR "/LNTR.PIS");
+    static const QString strip = DataDir() + QStringLiteral("LNTR.PIS");
     static const QImage whole = LoadPictureFile(strip);
     TPictureList pictures;
     pictures.LoadFromFiles(strip, fuzz::ScratchFile(data, size, ".PCS"));
