@@ -109,10 +109,12 @@ public:
             session.LoadOrder(input);
             if (line.Has("material"))
                 session.LoadMaterial(line.Value("material"));
-            else if (const QString& problem = session.Order().MaterialProblem(); !problem.isEmpty())
-                throw InputError(QStringLiteral("%1: %2 (--material names another one)").arg(input, problem));
             if (validParts(*session.Order().Parts()) == 0)
                 throw InputError(QStringLiteral("%1: no valid parts").arg(input));
+            // Without its material the order would be calculated against no stock at all.
+            if (const QString& problem = session.Order().MaterialProblem();
+                !line.Has("material") && !problem.isEmpty())
+                throw InputError(QStringLiteral("%1: %2 (--material names another one)").arg(input, problem));
         }
         const QString target = outputPath(input, line);
         session.ApplyDeterministic(line);

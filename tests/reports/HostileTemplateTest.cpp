@@ -15,6 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace lintaro;
 
 namespace {
@@ -96,6 +102,29 @@ TEST(HostileTemplate, TheCharacterGridOfATallPageHoldsOnlyTheRowsOfItsText) {
     tall.Height = 100000000;
     tall.Width = 2147483647;
     EXPECT_EQ(PageAsTextRows(page, tall, TDesignGrid()), QStringList{QStringLiteral("start")});
+}
+
+TEST(HostileTemplate, TheTextExportFailsWhenItsFileCannotTakeTheText) {
+    // A device that is always full, made in the test's own folder.
+    QTemporaryDir dir;
+    const QString full = dir.filePath(QStringLiteral("full"));
+    if (mknod(QFile::encodeName(full).constData(), S_IFCHR | 0600, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "no device node can be made here";
+    TSestava report;
+    TSestVystup output;
+    TVystPrvek start;
+    start.Kind = ekText;
+    start.Style.Kind = ekText;
+    start.Box = QRect(0, 0, 300, 15);
+    start.Text = QStringLiteral("start");
+    output.Clear();
+    output.AddPage();
+    output.Page(0).Prvky.push_back(start);
+    QFile file(full);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QString error;
+    EXPECT_EQ(ExportText(report, output, file, error), ReportMessages::rrOutputError);
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(RichTextNesting, DeepStructureIsFlattenedAndShallowTextStaysAsItIs) {
