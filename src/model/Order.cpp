@@ -535,21 +535,20 @@ bool TOrder::LoadFromFile(const QString& fileName) {
             }
         }
     }
+    materialProblem_.clear();
     if (result) {
         // The material moves along with its orders: its folder is tried first.
         const QString stored = ini.ReadString(kSection, QStringLiteral("Material"));
         TMaterial* material = Material();
-        materialProblem_.clear();
         if (!stored.isEmpty() && material) {
             const QString beside = QFileInfo(fileName).absolutePath() + u'/' + fileNamePart(stored);
             if (!material->LoadFromFile(beside)) {
-                // The reason of the file that is there, if any: a damaged one beside the order says
-                // more than a missing one under the stored name.
                 const QString besideReason = material->ErrorString();
                 if (!material->LoadFromFile(stored)) {
-                    const bool besideExists = QFileInfo::exists(beside);
-                    const QString path = besideExists ? beside : stored;
-                    const QString reason = besideExists ? besideReason : material->ErrorString();
+                    // The file there is, else the one looked for first, beside the order.
+                    const bool useBeside = QFileInfo::exists(beside) || !QFileInfo::exists(stored);
+                    const QString path = useBeside ? beside : stored;
+                    const QString reason = useBeside ? besideReason : material->ErrorString();
                     materialProblem_ =
                         reason.contains(path)
                             ? QStringLiteral("the material file cannot be read: %1").arg(reason)
