@@ -5,6 +5,7 @@
 #include "reports/SiReportElement.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -362,16 +363,33 @@ TRichText::TRichText(const TSiReportElement& element, const QString& text, int w
 
 TRichText::~TRichText() = default;
 
+namespace {
+
+struct TRecentLayout {
+    QString text;
+    QString font;
+    int width = 0;
+    int alignment = 0;
+    std::shared_ptr<const TRichText> layout;
+};
+
+// The user-interface thread only, as every layout; let go with the application, before the fonts.
+std::vector<TRecentLayout>& recentLayouts() {
+    static std::vector<TRecentLayout> recent;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { recentLayouts().clear(); });
+        return true;
+    }();
+    (void)cleared;
+    return recent;
+}
+
+} // namespace
+
 std::shared_ptr<const TRichText> TRichText::Shared(const TSiReportElement& element, const QString& text,
                                                    int width) {
-    struct Entry {
-        QString text;
-        QString font;
-        int width = 0;
-        int alignment = 0;
-        std::shared_ptr<const TRichText> layout;
-    };
-    static std::vector<Entry> recent; // the user-interface thread only, as every layout
+    using Entry = TRecentLayout;
+    std::vector<Entry>& recent = recentLayouts();
     constexpr size_t kKept = 4;
     const QString font = TOrvelCanvas::ScaledFont(element).key();
     const int alignment = element.Alignment & eaHorizontalMask;
