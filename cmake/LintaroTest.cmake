@@ -3,7 +3,8 @@
 function(lintaro_add_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} lintaro_testsupport GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} lintaro_processtempdir lintaro_testsupport GTest::gtest
+        GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
         LINTARO_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
         LINTARO_BIN_DIR="${LINTARO_BIN_DIR}"

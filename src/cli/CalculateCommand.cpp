@@ -3,6 +3,7 @@
 // by Ctrl+C keeps and saves the sheets found so far.
 #include "cli/Command.h"
 #include "cli/InterruptWatch.h"
+#include "cli/OutputTarget.h"
 #include "cli/PartsCsvCheck.h"
 #include "cli/ResultSummary.h"
 
@@ -110,6 +111,10 @@ public:
                 session.LoadMaterial(line.Value("material"));
             if (validParts(*session.Order().Parts()) == 0)
                 throw InputError(QStringLiteral("%1: no valid parts").arg(input));
+            // Without its material the order would be calculated against no stock at all.
+            if (const QString& problem = session.Order().MaterialProblem();
+                !line.Has("material") && !problem.isEmpty())
+                throw InputError(QStringLiteral("%1: %2 (--material names another one)").arg(input, problem));
         }
         const QString target = outputPath(input, line);
         session.ApplyDeterministic(line);
@@ -205,7 +210,7 @@ private:
             RequireTargetFolder(target);
             if (QFileInfo(target).isDir())
                 throw InputError(QStringLiteral("%1 is a folder").arg(target));
-            return target;
+            return RequireOutputTarget(target);
         }
         const QFileInfo info(input);
         const QString target = info.path() + u'/' + info.completeBaseName() + QStringLiteral("-result.LNO");
@@ -213,7 +218,7 @@ private:
             throw InputError(
                 QStringLiteral("%1 already exists (--force replaces it, --output names another file)")
                     .arg(target));
-        return target;
+        return RequireOutputTarget(target);
     }
 };
 

@@ -1,5 +1,6 @@
 // lintaro-cli draw: the whole picture of one result sheet, or of every sheet, as PDF, PNG or SVG.
 #include "cli/Command.h"
+#include "cli/OutputTarget.h"
 #include "cli/SheetPdf.h"
 
 #include "calc/SheetDrawing.h"
@@ -50,7 +51,7 @@ public:
         RequirePositionals(line, 2, *this);
         if (line.Has("sheet") == line.Has("all"))
             throw UsageError(QStringLiteral("give either --sheet N or --all"));
-        const QString target = line.Positionals().at(1);
+        QString target = line.Positionals().at(1);
         const QString suffix = QFileInfo(target).suffix().toLower();
         if (suffix != QLatin1String("svg") && suffix != QLatin1String("png") &&
             suffix != QLatin1String("pdf"))
@@ -65,7 +66,7 @@ public:
                 throw UsageError(
                     QStringLiteral("--zoom wants a number from %1 to %2").arg(kMinZoom).arg(kMaxZoom));
         }
-        RequireTargetFolder(target);
+        target = RequireOutputTarget(target);
 
         const QString source = line.Positionals().at(0);
         session.LoadOrder(source);
@@ -107,6 +108,8 @@ public:
                 path = info.path() + u'/' + info.completeBaseName() + QStringLiteral("-%1.").arg(i + 1) +
                        info.suffix();
             }
+            if (line.Has("all"))
+                path = RequireOutputTarget(path);
             if (!WriteSheetPicture(GetImage(*sheets->Sheet(i)), path, &error))
                 return saveFailed(path, error);
             out << path << '\n';

@@ -1,5 +1,6 @@
 // lintaro-cli export-csv: the order's part list as CSV in the user's units.
 #include "cli/Command.h"
+#include "cli/OutputTarget.h"
 
 #include "model/Order.h"
 #include "model/Part.h"
@@ -24,8 +25,7 @@ public:
 
     int Run(TSession& session, const TCommandLine& line, QTextStream&) override {
         RequirePositionals(line, 2, *this);
-        const QString target = line.Positionals().at(1);
-        RequireTargetFolder(target);
+        const QString target = RequireOutputTarget(line.Positionals().at(1));
         session.LoadOrder(line.Positionals().at(0));
         TPartList* parts = session.Order().Parts();
         if (!parts->SaveAsCSV(target)) {

@@ -1,6 +1,7 @@
 // lintaro-cli export-cutlist: one row per placed piece of the order's result, for the saw.
 #include "cli/Command.h"
 #include "cli/CutList.h"
+#include "cli/OutputTarget.h"
 
 #include "foundation/TextFile.h"
 #include "model/CuttingSheet.h"
@@ -35,8 +36,7 @@ public:
     int Run(TSession& session, const TCommandLine& line, QTextStream& out) override {
         RequirePositionals(line, 2, *this);
         const QString source = line.Positionals().at(0);
-        const QString target = line.Positionals().at(1);
-        RequireTargetFolder(target);
+        const QString target = RequireOutputTarget(line.Positionals().at(1));
         session.LoadOrder(source);
         if (session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));

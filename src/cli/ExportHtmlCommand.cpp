@@ -1,5 +1,6 @@
 // lintaro-cli export-html: the order as an HTML offer from the shipped templates.
 #include "cli/Command.h"
+#include "cli/OutputTarget.h"
 
 #include "model/HtmlExport.h"
 #include "model/Order.h"
@@ -23,8 +24,7 @@ public:
 
     int Run(TSession& session, const TCommandLine& line, QTextStream&) override {
         RequirePositionals(line, 2, *this);
-        const QString target = line.Positionals().at(1);
-        RequireTargetFolder(target);
+        const QString target = RequireOutputTarget(line.Positionals().at(1));
         session.LoadOrder(line.Positionals().at(0));
         QString error;
         if (!SaveOrderToHTML(session.Order(), target, &error)) {

@@ -1,6 +1,7 @@
 // lintaro-cli print: one of the window's printed documents, straight to a PDF file, a text file or a
 // printer, from the shipped report templates.
 #include "cli/Command.h"
+#include "cli/OutputTarget.h"
 
 #include "model/CuttingSheet.h"
 #include "model/Material.h"
@@ -89,7 +90,7 @@ public:
         if (options.Target != btPrinter) {
             if (options.Output.isEmpty() || QFileInfo(options.Output).isDir())
                 throw UsageError(QStringLiteral("give the name of the file to write"));
-            RequireTargetFolder(options.Output);
+            options.Output = RequireOutputTarget(options.Output);
         }
         if (line.Has("pages"))
             parsePages(line.Value("pages"), options);

@@ -1,5 +1,6 @@
 // lintaro-cli: the batch front end of the Lintaro core.
 #include "cli/Command.h"
+#include "cli/OutputTarget.h"
 
 #include "foundation/ConversionError.h"
 #include "foundation/Program.h"
@@ -126,6 +127,10 @@ int main(int argc, char** argv) {
         TSession session;
         session.ApplyCommonOptions(line);
         return command->Run(session, line, out);
+    } catch (const OutputError& e) {
+        out.flush();
+        err << "lintaro-cli " << verb << ": " << e.message() << '\n';
+        return 1;
     } catch (const UsageError& e) {
         out.flush();
         err << "lintaro-cli " << verb << ": " << e.message() << '\n';

@@ -6,6 +6,7 @@
 
 #include <QRect>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace lintaro {
 
@@ -45,9 +46,17 @@ int TPictureList::LoadFromFiles(const QString& stripFile, const QString& catalog
         const int top = GetBarFieldInt(record, 2);
         const int width = GetBarFieldInt(record, 3);
         const int height = GetBarFieldInt(record, 4);
+        // Only what lies on the strip can be copied: the piece is clipped to it (widened, so that a
+        // position far out does not wrap round), and a piece wholly outside is an empty picture.
         QImage picture;
-        if (width > 0 && height > 0)
-            picture = strip.copy(QRect(left, top, width, height));
+        if (width > 0 && height > 0) {
+            const qint64 x0 = std::max<qint64>(left, 0);
+            const qint64 y0 = std::max<qint64>(top, 0);
+            const qint64 x1 = std::min<qint64>(qint64(left) + width, strip.width());
+            const qint64 y1 = std::min<qint64>(qint64(top) + height, strip.height());
+            if (x1 > x0 && y1 > y0)
+                picture = strip.copy(QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0)));
+        }
         if (Add(name, picture))
             ++added;
     }

@@ -1,5 +1,7 @@
 #include "foundation/TextFile.h"
 
+#include "foundation/WriteTarget.h"
+
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -46,7 +48,12 @@ bool ReadTextFile(const QString& path, QString& text, QString* error) {
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile f(path);
+    // The file a link names is replaced, not the link; a device or a pipe is never replaced by a
+    // file.
+    const QString target = FollowedWriteTarget(path);
+    if (const QString reason = NotARegularFileReason(target); !reason.isEmpty())
+        return fail(error, reason);
+    QSaveFile f(target);
     if (!f.open(QIODevice::WriteOnly))
         return fail(error, f.errorString());
     // Written and synced straight on the descriptor: a failure of the last buffered bytes (a full

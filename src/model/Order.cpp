@@ -535,14 +535,26 @@ bool TOrder::LoadFromFile(const QString& fileName) {
             }
         }
     }
+    materialProblem_.clear();
     if (result) {
         // The material moves along with its orders: its folder is tried first.
         const QString stored = ini.ReadString(kSection, QStringLiteral("Material"));
         TMaterial* material = Material();
         if (!stored.isEmpty() && material) {
             const QString beside = QFileInfo(fileName).absolutePath() + u'/' + fileNamePart(stored);
-            if (!material->LoadFromFile(beside))
-                material->LoadFromFile(stored);
+            if (!material->LoadFromFile(beside)) {
+                const QString besideReason = material->ErrorString();
+                if (!material->LoadFromFile(stored)) {
+                    // The file there is, else the one looked for first, beside the order.
+                    const bool useBeside = QFileInfo::exists(beside) || !QFileInfo::exists(stored);
+                    const QString path = useBeside ? beside : stored;
+                    const QString reason = useBeside ? besideReason : material->ErrorString();
+                    materialProblem_ =
+                        reason.contains(path)
+                            ? QStringLiteral("the material file cannot be read: %1").arg(reason)
+                            : QStringLiteral("the material file %1 cannot be read: %2").arg(path, reason);
+                }
+            }
         }
     }
     numberPending_ = false;

@@ -105,6 +105,9 @@ public:
     void SaveToINI(TINI& ini) const;
     // Why the last LoadFromFile or SaveToFile failed; empty after success.
     const QString& ErrorString() const { return errorString_; }
+    // Why the material the last loaded order names could not be read ("the material file NAME cannot
+    // be read: reason"); empty when it was read or the order names none. The order itself loaded.
+    const QString& MaterialProblem() const { return materialProblem_; }
 
     // Converts every item's price and total to the new mode (when it differs from the effective
     // one), then stores the mode.
@@ -133,6 +136,7 @@ private:
     QString note2_;
     TVATMode vatMode_ = vmWithVAT;
     QString errorString_; // a diagnostic beside the results, not part of the order's data
+    QString materialProblem_;
 };
 
 } // namespace lintaro

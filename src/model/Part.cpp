@@ -12,6 +12,8 @@
 #include "model/Setup.h"
 #include "platform/Locale.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -22,6 +24,35 @@
 namespace lintaro {
 
 namespace {
+
+// A caption that another part holds already becomes its base (the caption without its trailing
+// number) with the smallest number that no part holds, as the list does for an inserted item; a
+// hash of the captions taken and the last number tried for each base keep it linear.
+void makeCaptionsUnique(const std::vector<TPart*>& parts) {
+    QSet<QString> taken;
+    QHash<QString, int> nextNumber;
+    for (TPart* part : parts) {
+        QString caption = part->Caption();
+        if (taken.contains(Locale::toUpper(caption))) {
+            QString base = caption;
+            while (!base.isEmpty() && QStringLiteral("0123456789,-").contains(base.back()))
+                base.chop(1);
+            if (base.isEmpty())
+                base = part->DefaultCaption();
+            const QString key = Locale::toUpper(base);
+            int n = nextNumber.value(key, 0);
+            QString candidate = n == 0 ? base : base + QString::number(n);
+            while (taken.contains(Locale::toUpper(candidate)))
+                candidate = base + QString::number(++n);
+            nextNumber.insert(key, n + 1);
+            part->SetSilent(true);
+            part->SetCaption(candidate);
+            part->SetSilent(false);
+            caption = candidate;
+        }
+        taken.insert(Locale::toUpper(caption));
+    }
+}
 
 const QString kArea = QStringLiteral("Area");
 const QString kCircuit = QStringLiteral("Circuit");
@@ -475,7 +506,9 @@ void TPartList::LoadFromStrings(const QStringList* lines) {
     for (const auto& [k, record] : records) {
         if (record.isEmpty())
             continue;
-        auto* part = new TPart(this);
+        // Read outside the list: a part's announcements while it is filled in would sort the list
+        // and total its areas once per part.
+        auto* part = new TPart(nullptr);
         part->SetPropAsString(QString(), record);
         parts.push_back(part);
     }
@@ -494,8 +527,11 @@ void TPartList::LoadFromStrings(const QStringList* lines) {
         part->SetIDDirect(next);
         used.insert(next);
     }
+    // Listed as ItemInsert would list them, in one pass: the captions made unique and every part
+    // appended without a walk through the list, the announcements once at the end.
+    makeCaptionsUnique(parts);
     for (TPart* part : parts)
-        ItemInsert(part);
+        AppendDirect(part);
 
     bulkLoading_ = false;
     if (!ItemFocused() && ItemCount() > 0)

@@ -1,5 +1,6 @@
 #include "print/BatchPrint.h"
 
+#include "foundation/TextFile.h"
 #include "reports/OrvelCanvas.h"
 #include "reports/ReportMessages.h"
 #include "reports/ReportPrinter.h"
@@ -7,7 +8,7 @@
 #include "reports/Sestava.h"
 #include "reports/TextExport.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <algorithm>
 
@@ -67,13 +68,14 @@ TBatchPrintResult PrintReportDirectly(TSestava& report, const TBatchPrintOptions
             return failed(ReportMessages::rrOutputError, error, pages);
         break;
     case btText: {
-        QSaveFile file(options.Output);
-        if (!file.open(QIODevice::WriteOnly))
-            return failed(ReportMessages::rrOutputError, file.errorString(), pages);
-        if (const int code = ExportText(report, output, file, error); code != ReportMessages::rrOK)
+        // Whole in memory first, then the same safe write as every save: the old file stays on failure.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (const int code = ExportText(report, output, buffer, error); code != ReportMessages::rrOK)
             return failed(code, error, pages);
-        if (!file.commit())
-            return failed(ReportMessages::rrOutputError, file.errorString(), pages);
+        if (!WriteFileAtomically(options.Output, bytes, &error))
+            return failed(ReportMessages::rrOutputError, error, pages);
         break;
     }
     case btPrinter: {

@@ -95,7 +95,12 @@ bool TTextDataSet::Close() {
         QString text;
         for (const Line& line : lines_)
             text += line.text + QLatin1String("\r\n");
-        if (!WriteFileAtomically(FileName, text.toUtf8(), &error_))
+        // Reading takes one byte-order mark off the file's start; a first row that itself begins
+        // with U+FEFF keeps it only behind a mark of the file's own.
+        QByteArray bytes = text.toUtf8();
+        if (text.startsWith(QChar(0xFEFF)))
+            bytes.prepend("\xEF\xBB\xBF");
+        if (!WriteFileAtomically(FileName, bytes, &error_))
             return false;
     }
     lines_.clear();

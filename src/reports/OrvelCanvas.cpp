@@ -1,12 +1,13 @@
 #include "reports/OrvelCanvas.h"
 
+#include "foundation/TextFile.h"
 #include "reports/Barcode.h"
 #include "reports/PaperFormat.h"
 #include "reports/ReportPictures.h"
 #include "reports/RichText.h"
 #include "reports/SestavaTyp.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -125,8 +126,8 @@ void TOrvelCanvas::DrawElement(const TVystPrvek& element) {
 void TOrvelCanvas::drawText(const TVystPrvek& element) {
     const TSiReportElement& s = element.Style;
     if (s.Alignment & eaRichText) {
-        TRichText(s, element.Text, element.Box.width())
-            .Draw(painter_, element.Box, element.TextOffset, s.FontColor);
+        TRichText::Shared(s, element.Text, element.Box.width())
+            ->Draw(painter_, element.Box, element.TextOffset, s.FontColor);
         return;
     }
     const QRectF box = element.Box;
@@ -239,33 +240,45 @@ bool ExportPdf(const TSestVystup& output, const TPageSetup& page, const QString&
     first = std::max(first, 1);
     last = std::min(last, output.PageCount());
     const bool landscape = page.Orientation == 1;
-    QPdfWriter writer(fileName);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("Lintaro"));
-    writer.setResolution(1200);
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QSizeF(page.Width / 100.0, page.Height / 100.0), QPageSize::Inch),
-                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
+    auto cannotWrite = [&](const QString& reason) {
         error = QStringLiteral("Soubor %1 nelze zapsat.").arg(fileName);
+        if (!reason.isEmpty())
+            error += u' ' + reason;
         return false;
+    };
+    // Written aside and put in place only when complete: a full disk or a failing device leaves the
+    // previous file as it was, never a cut-off PDF.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Lintaro"));
+        writer.setResolution(1200);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(page.Width / 100.0, page.Height / 100.0), QPageSize::Inch),
+                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return cannotWrite({});
+        TOrvelCanvas canvas(painter, writer);
+        for (int p = first; p <= last; ++p) {
+            if (p > first)
+                writer.newPage();
+            if (background && background->Print)
+                DrawBackground(painter, *background);
+            painter.save();
+            painter.translate(page.Left, page.Top);
+            canvas.DrawPage(output.Page(p - 1));
+            painter.restore();
+        }
+        if (!painter.end())
+            return cannotWrite({});
     }
-    TOrvelCanvas canvas(painter, writer);
-    for (int p = first; p <= last; ++p) {
-        if (p > first)
-            writer.newPage();
-        if (background && background->Print)
-            DrawBackground(painter, *background);
-        painter.save();
-        painter.translate(page.Left, page.Top);
-        canvas.DrawPage(output.Page(p - 1));
-        painter.restore();
-    }
-    if (!painter.end() || !QFileInfo(fileName).isFile()) {
-        error = QStringLiteral("Soubor %1 nelze zapsat.").arg(fileName);
-        return false;
-    }
+    QString reason;
+    if (!WriteFileAtomically(fileName, bytes, &reason))
+        return cannotWrite(reason);
     return true;
 }
 

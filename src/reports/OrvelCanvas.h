@@ -53,7 +53,8 @@ QImage PageImage(const TSestVystup& output, int index, const TPageSetup& page,
                  const TPageBackground* background = nullptr, int scale = 1);
 
 // Writes pages first..last (1-based, clamped) to a PDF file with the page set-up's paper and margins
-// and title as the document title. False with a reason when the file could not be written.
+// and title as the document title. False with a reason when the file could not be written; the file
+// is replaced only once the whole PDF has reached the disk, so a failure keeps the previous one.
 // A background whose printing is enabled is drawn under every page.
 bool ExportPdf(const TSestVystup& output, const TPageSetup& page, const QString& fileName,
                const QString& title, QString& error, int first = 1, int last = 9999,

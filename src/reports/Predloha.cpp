@@ -2,6 +2,9 @@
 
 #include "foundation/TextUtils.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 namespace lintaro {
 
 TPredloha TPredloha::FromText(const QString& text) {
@@ -65,6 +68,26 @@ int TemplateInt(const QStringList& fields, int index, int def) {
     bool ok = false;
     const int v = fields[index].trimmed().toInt(&ok);
     return ok ? v : def;
+}
+
+int TemplateIntIn(const QStringList& fields, int index, int def, int min, int max) {
+    if (index < 0 || index >= fields.size())
+        return def;
+    const QString text = fields[index].trimmed();
+    bool ok = false;
+    qlonglong v = text.toLongLong(&ok);
+    if (!ok) {
+        // Digits beyond 64 bits: the sign tells the nearer end.
+        static const QRegularExpression digits(QStringLiteral("^[+-]?\\d+$"));
+        if (!digits.match(text).hasMatch())
+            return def;
+        v = text.startsWith(u'-') ? min : max;
+    }
+    return static_cast<int>(std::clamp<qlonglong>(v, min, max));
+}
+
+int TemplateLength(const QStringList& fields, int index, int def) {
+    return TemplateIntIn(fields, index, def, -kMaxTemplateLength, kMaxTemplateLength);
 }
 
 QString TemplateText(const QStringList& fields, int index) {

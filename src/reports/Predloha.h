@@ -35,6 +35,13 @@ QStringList SplitTemplateLine(const QString& line);
 QString QuoteTemplateText(const QString& text);
 // Field index as an integer; missing, empty or not a number gives def.
 int TemplateInt(const QStringList& fields, int index, int def = 0);
+// The largest length a template may give, in hundredths of an inch: 200 inches, the largest page a
+// PDF can hold. Positions and sizes within it add up without overflow.
+constexpr int kMaxTemplateLength = 20000;
+// TemplateInt brought into min..max (a number beyond them becomes the nearer end).
+int TemplateIntIn(const QStringList& fields, int index, int def, int min, int max);
+// A position or size: TemplateIntIn bounded by kMaxTemplateLength on both sides.
+int TemplateLength(const QStringList& fields, int index, int def = 0);
 // Field index as text ("¶" back to line breaks); missing gives an empty text.
 QString TemplateText(const QStringList& fields, int index);
 

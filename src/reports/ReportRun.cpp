@@ -1,6 +1,7 @@
 #include "reports/ReportRun.h"
 
 #include "reports/OrvelCanvas.h"
+#include "reports/PageLayoutCheck.h"
 #include "reports/PaperFormat.h"
 #include "reports/ReportFormat.h"
 #include "reports/ReportMessages.h"
@@ -40,15 +41,8 @@ int visibleHeight(const TOddilSestavy& section) {
     return section.Visible ? section.Height : 0;
 }
 
-} // namespace
-
-int LineHeight(const TSiReportElement& element) {
-    const QFontMetricsF metrics(TOrvelCanvas::ScaledFont(element), &measuringDevice());
-    return static_cast<int>(std::ceil(metrics.height() / TOrvelCanvas::kFontScale));
-}
-
-QStringList BreakText(const TSiReportElement& element, const QString& text, int width) {
-    const QFontMetricsF metrics(TOrvelCanvas::ScaledFont(element), &measuringDevice());
+QStringList breakLines(const QFont& font, const QString& text, int width) {
+    const QFontMetricsF metrics(font, &measuringDevice());
     const double limit = static_cast<double>(width) * TOrvelCanvas::kFontScale;
     QStringList lines;
     for (const QString& paragraph : text.split(u'\n')) {
@@ -65,6 +59,30 @@ QStringList BreakText(const TSiReportElement& element, const QString& text, int 
         lines << line;
     }
     return lines;
+}
+
+} // namespace
+
+int LineHeight(const TSiReportElement& element) {
+    const QFontMetricsF metrics(TOrvelCanvas::ScaledFont(element), &measuringDevice());
+    return static_cast<int>(std::ceil(metrics.height() / TOrvelCanvas::kFontScale));
+}
+
+QStringList BreakText(const TSiReportElement& element, const QString& text, int width) {
+    // A long text cut across pages is broken once per piece: the last breaking is kept for them.
+    static struct {
+        QString text, font;
+        int width = -1;
+        QStringList lines;
+    } last;
+    const QFont scaled = TOrvelCanvas::ScaledFont(element);
+    if (last.width == width && last.font == scaled.key() && last.text == text)
+        return last.lines;
+    last.lines = breakLines(scaled, text, width);
+    last.text = text;
+    last.font = scaled.key();
+    last.width = width;
+    return last.lines;
 }
 
 // The state of one report or sub-report within the run; it also answers the references of its
@@ -179,6 +197,13 @@ int TReportRun::Run() {
     ctx.core = &report_;
     ctx.data = report_.DataSource;
     main_ = &ctx;
+    if (const QString problem = PageLayoutProblem(report_); !problem.isEmpty()) {
+        message_ = problem;
+        if (report_.OnError)
+            report_.OnError(report_, ReportMessages::rrNotLoaded, message_);
+        main_ = nullptr;
+        return ReportMessages::rrNotLoaded;
+    }
     if (const int check = checkData(ctx); check != ReportMessages::rrOK) {
         if (report_.OnError && !message_.isEmpty())
             report_.OnError(report_, check, message_);
@@ -654,14 +679,14 @@ int TReportRun::textCut(Context& ctx, const TSiReportElement& e, int offset, int
     bool pageCount = false;
     const QString text = elementText(ctx, e, pageCount);
     if (e.Alignment & eaRichText)
-        return std::max(0, TRichText(e, text, e.Width).CutAt(offset + room) - offset);
+        return std::max(0, TRichText::Shared(e, text, e.Width)->CutAt(offset + room) - offset);
     const int line = std::max(1, LineHeight(e));
     return room / line * line;
 }
 
 int TReportRun::textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const {
     if (element.Alignment & eaRichText)
-        return TRichText(element, text, element.Width).Height();
+        return TRichText::Shared(element, text, element.Width)->Height();
     const QStringList broken = BreakText(element, text, element.Width);
     if (lines)
         *lines = broken;

@@ -1,9 +1,11 @@
 #include "reports/RichText.h"
 
 #include "reports/OrvelCanvas.h"
+#include "reports/RichTextNesting.h"
 #include "reports/SiReportElement.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -354,12 +356,57 @@ TRichText::TRichText(const TSiReportElement& element, const QString& text, int w
     if (IsRtf(text))
         doc_->setHtml(RtfToHtml(text, 100.0 / 72.0 * kScale));
     else if (Qt::mightBeRichText(text))
-        doc_->setHtml(text);
+        doc_->setHtml(BoundRichTextNesting(text));
     else
         doc_->setPlainText(text);
 }
 
 TRichText::~TRichText() = default;
+
+namespace {
+
+struct TRecentLayout {
+    QString text;
+    QString font;
+    int width = 0;
+    int alignment = 0;
+    std::shared_ptr<const TRichText> layout;
+};
+
+// The user-interface thread only, as every layout; let go with the application, before the fonts.
+std::vector<TRecentLayout>& recentLayouts() {
+    static std::vector<TRecentLayout> recent;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { recentLayouts().clear(); });
+        return true;
+    }();
+    (void)cleared;
+    return recent;
+}
+
+} // namespace
+
+std::shared_ptr<const TRichText> TRichText::Shared(const TSiReportElement& element, const QString& text,
+                                                   int width) {
+    using Entry = TRecentLayout;
+    std::vector<Entry>& recent = recentLayouts();
+    constexpr size_t kKept = 4;
+    const QString font = TOrvelCanvas::ScaledFont(element).key();
+    const int alignment = element.Alignment & eaHorizontalMask;
+    for (size_t i = 0; i < recent.size(); ++i) {
+        const Entry& e = recent[i];
+        if (e.width == width && e.alignment == alignment && e.font == font && e.text == text) {
+            std::rotate(recent.begin(), recent.begin() + static_cast<std::ptrdiff_t>(i),
+                        recent.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            return recent.front().layout;
+        }
+    }
+    auto layout = std::make_shared<const TRichText>(element, text, width);
+    recent.insert(recent.begin(), Entry{text, font, width, alignment, layout});
+    if (recent.size() > kKept)
+        recent.pop_back();
+    return layout;
+}
 
 int TRichText::Height() const {
     return static_cast<int>(std::ceil(doc_->size().height() / kScale - 1e-6));
@@ -386,13 +433,18 @@ int TRichText::CutAt(int limit) const {
 QStringList TRichText::PlainLines(int offset, int height) const {
     QStringList lines;
     for (QTextBlock block = doc_->begin(); block.isValid(); block = block.next()) {
-        const double top = doc_->documentLayout()->blockBoundingRect(block).top();
+        const QRectF bounds = doc_->documentLayout()->blockBoundingRect(block);
+        // Blocks wholly above or below the piece are passed by without reading their text.
+        if (bounds.bottom() / kScale < offset - 1e-6 || bounds.top() / kScale >= offset + height - 1e-6)
+            continue;
+        const double top = bounds.top();
         const QTextLayout* layout = block.layout();
+        const QString text = block.text(); // once per block: a long block has many lines
         for (int i = 0; layout && i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
             const double y = (top + line.y()) / kScale;
             if (y + 1e-6 >= offset && y < offset + height - 1e-6)
-                lines << block.text().mid(line.textStart(), line.textLength()).trimmed();
+                lines << text.mid(line.textStart(), line.textLength()).trimmed();
         }
     }
     return lines;

@@ -30,6 +30,10 @@ public:
     // Laid out for width hundredths of an inch.
     TRichText(const TSiReportElement& element, const QString& text, int width);
     ~TRichText();
+    // The same layout, kept for the few texts laid out last: a text cut across many pages, measured
+    // and drawn piece by piece, is laid out once rather than once for every piece.
+    static std::shared_ptr<const TRichText> Shared(const TSiReportElement& element, const QString& text,
+                                                   int width);
 
     // The height of the whole text, hundredths of an inch.
     int Height() const;

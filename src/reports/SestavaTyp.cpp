@@ -11,6 +11,10 @@ namespace lintaro {
 
 namespace {
 
+// Print columns and font sizes a page can show: a template asking for more is read with these.
+constexpr int kMaxPrintColumns = 100;
+constexpr int kMaxFontSize = 1000;
+
 std::function<bool(const QString&)>& fontCheck() {
     static std::function<bool(const QString&)> check;
     return check;
@@ -204,15 +208,15 @@ void TSestavaTyp::readInfoLines(const std::vector<QStringList>& lines) {
             int i = 2;
             p.Orientation = TemplateInt(f, i++);
             if (VersionA > 0) {
-                p.Width = TemplateInt(f, i++);
-                p.Height = TemplateInt(f, i++);
+                p.Width = TemplateLength(f, i++);
+                p.Height = TemplateLength(f, i++);
             }
-            p.Left = TemplateInt(f, i++);
-            p.Right = TemplateInt(f, i++);
-            p.Top = TemplateInt(f, i++);
-            p.Bottom = TemplateInt(f, i++);
-            p.Columns = TemplateInt(f, i++, 1);
-            p.ColumnGap = TemplateInt(f, i++);
+            p.Left = TemplateLength(f, i++);
+            p.Right = TemplateLength(f, i++);
+            p.Top = TemplateLength(f, i++);
+            p.Bottom = TemplateLength(f, i++);
+            p.Columns = TemplateIntIn(f, i++, 1, 1, kMaxPrintColumns);
+            p.ColumnGap = TemplateLength(f, i++);
             p.Spare = TemplateInt(f, i++);
             break;
         }
@@ -222,7 +226,7 @@ void TSestavaTyp::readInfoLines(const std::vector<QStringList>& lines) {
                 break;
             TOddilSestavy& s = oddily_.Item(index);
             s.Visible = TemplateInt(f, 3) != 0;
-            s.Height = TemplateInt(f, 4);
+            s.Height = TemplateLength(f, 4);
             s.Options = TemplateInt(f, 5);
             break;
         }
@@ -241,9 +245,9 @@ void TSestavaTyp::readInfoLines(const std::vector<QStringList>& lines) {
             TOddilSestavy& start = oddily_.Item(g.StartSection());
             TOddilSestavy& end = oddily_.Item(g.EndSection());
             start.Visible = TemplateInt(f, 4) != 0;
-            start.Height = TemplateInt(f, 5);
+            start.Height = TemplateLength(f, 5);
             end.Visible = TemplateInt(f, 6) != 0;
-            end.Height = TemplateInt(f, 7);
+            end.Height = TemplateLength(f, 7);
             g.NewPage = TemplateInt(f, 8) != 0;
             break;
         }
@@ -253,8 +257,8 @@ void TSestavaTyp::readInfoLines(const std::vector<QStringList>& lines) {
         case 6: {
             TDesignGrid& g = Grid;
             g.CharGrid = TemplateInt(f, 2) == 1;
-            g.GridX = TemplateInt(f, 3, 8);
-            g.GridY = TemplateInt(f, 4, 8);
+            g.GridX = TemplateLength(f, 3, 8);
+            g.GridY = TemplateLength(f, 4, 8);
             if (g.GridX < 1)
                 g.GridX = 8;
             if (g.GridY < 1)
@@ -270,10 +274,10 @@ void TSestavaTyp::readInfoLines(const std::vector<QStringList>& lines) {
             b.OwnBackground = TemplateInt(f, 2) != 0;
             b.PrintBackground = TemplateInt(f, 3) != 0;
             b.OwnBox = TemplateInt(f, 4) != 0;
-            b.Left = TemplateInt(f, 5);
-            b.Top = TemplateInt(f, 6);
-            b.Width = TemplateInt(f, 7);
-            b.Height = TemplateInt(f, 8);
+            b.Left = TemplateLength(f, 5);
+            b.Top = TemplateLength(f, 6);
+            b.Width = TemplateLength(f, 7);
+            b.Height = TemplateLength(f, 8);
             b.PictureName = TemplateText(f, 9);
             break;
         }
@@ -310,21 +314,21 @@ void TSestavaTyp::readElement(const QStringList& f, TOddilSestavy& section) {
     if (e.Kind == ekVariable && e.ReferenceName.isEmpty() && VersionA < 2 && VersionC < 3 && e.Reference >= 4)
         ++e.Reference;
 
-    e.Left = TemplateInt(f, 3);
-    e.Top = TemplateInt(f, 4);
-    e.Width = TemplateInt(f, 5);
-    e.Height = TemplateInt(f, 6);
+    e.Left = TemplateLength(f, 3);
+    e.Top = TemplateLength(f, 4);
+    e.Width = TemplateLength(f, 5);
+    e.Height = TemplateLength(f, 6);
 
     if (e.IsTextKind()) {
         e.FontName = f.value(7);
-        e.FontSize = TemplateInt(f, 8);
+        e.FontSize = TemplateIntIn(f, 8, 0, -kMaxFontSize, kMaxFontSize);
         e.FontColor = TemplateInt(f, 9);
         e.FontStyle = TemplateInt(f, 10);
         e.Alignment = TemplateInt(f, 11);
         e.Flags2 = TemplateInt(f, 12);
         e.Charset = TemplateInt(f, 13);
         e.Text = TemplateText(f, 14);
-        e.Spacing = TemplateInt(f, 15);
+        e.Spacing = TemplateLength(f, 15);
         e.Angle = TemplateInt(f, 16);
         e.Third = TemplateInt(f, 17);
         const auto& installed = fontCheck();
@@ -336,7 +340,7 @@ void TSestavaTyp::readElement(const QStringList& f, TOddilSestavy& section) {
                     break;
                 }
     } else if (e.IsGraphicKind()) {
-        e.PenWidth = TemplateInt(f, 8);
+        e.PenWidth = TemplateLength(f, 8);
         e.PenColor = TemplateInt(f, 9);
         e.PenStyle = TemplateInt(f, 10);
         e.DrawFlags = TemplateInt(f, 11);
@@ -345,7 +349,7 @@ void TSestavaTyp::readElement(const QStringList& f, TOddilSestavy& section) {
         if (e.Kind == ekPicture || e.Kind == ekBarcode)
             e.FileName = TemplateText(f, 14);
         if (e.Kind == ekBarcode) {
-            e.Spacing = TemplateInt(f, 15);
+            e.Spacing = TemplateLength(f, 15);
             e.Angle = TemplateInt(f, 16);
             e.Third = TemplateInt(f, 17);
         }

@@ -4,6 +4,7 @@
 #include "reports/ReportProgress.h"
 #include "reports/RichText.h"
 
+#include <QFileDevice>
 #include <QIODevice>
 #include <algorithm>
 #include <cerrno>
@@ -29,30 +30,38 @@ bool pageRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGr
     const int rpi = RowsPerInch(grid.LinePitch);
     const int height = setup.Orientation == 1 ? setup.Width : setup.Height;
     const int width = setup.Orientation == 1 ? setup.Height : setup.Width;
-    const int rowCount = std::max(1, height * rpi / 100);
-    const int columns = std::max(1, width * cpi / 100);
-    rows = QStringList(rowCount, QString(columns, u' '));
+    // Widened: a page's size times the pitch stays within 64 bits whatever the template says. Rows
+    // are made only as far down as text reaches, each only as wide as its text, so the memory
+    // follows the text rather than the page's size.
+    const qint64 rowCount = std::max<qint64>(1, qint64(height) * rpi / 100);
+    const qint64 columns = std::max<qint64>(1, qint64(width) * cpi / 100);
+    rows.clear();
     for (const TVystPrvek& e : page.Prvky) {
         if (cancelled && cancelled())
             return false;
         if (!e.Style.IsTextKind())
             continue;
-        int row = e.Box.top() * rpi / 100;
+        qint64 row = qint64(e.Box.top()) * rpi / 100;
         const QStringList lines =
             e.Style.Alignment & eaRichText
-                ? TRichText(e.Style, e.Text, e.Box.width()).PlainLines(e.TextOffset, e.Box.height())
+                ? TRichText::Shared(e.Style, e.Text, e.Box.width())->PlainLines(e.TextOffset, e.Box.height())
                 : e.Text.split(u'\n');
         for (const QString& line : lines) {
             if (row < 0 || row >= rowCount)
                 break;
+            while (rows.size() <= row)
+                rows.append(QString());
             QString& target = rows[row++];
-            int column = e.Box.left() * cpi / 100;
+            qint64 column = qint64(e.Box.left()) * cpi / 100;
             const int horizontal = e.Style.Alignment & eaHorizontalMask;
-            const int boxColumns = e.Box.width() * cpi / 100;
+            const qint64 boxColumns = qint64(e.Box.width()) * cpi / 100;
             if (horizontal == eaRight)
-                column += boxColumns - static_cast<int>(line.size());
+                column += boxColumns - line.size();
             else if (horizontal == eaCenter)
-                column += (boxColumns - static_cast<int>(line.size())) / 2;
+                column += (boxColumns - line.size()) / 2;
+            const qint64 end = std::min<qint64>(columns, column + line.size());
+            if (end > target.size())
+                target = target.leftJustified(end, u' ');
             for (qsizetype i = 0; i < line.size(); ++i, ++column)
                 if (column >= 0 && column < columns && target[column] == u' ')
                     target[column] = line[i];
@@ -164,7 +173,9 @@ int ExportText(const TSestava& report, const TSestVystup& output, QIODevice& dev
     if (const int result = PagesAsText(report, output, progress, "\n", bytes, error);
         result != ReportMessages::rrOK)
         return result;
-    if (device.write(bytes) != bytes.size()) {
+    // A file's buffered bytes may fail only when flushed (a full disk): that is a failure too.
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    if (device.write(bytes) != bytes.size() || (file && !file->flush())) {
         error = device.errorString();
         return ReportMessages::rrOutputError;
     }

@@ -97,6 +97,22 @@ TEST_F(AppForm, MissingStartFileStartsANewOrder) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Lintaro"));
 }
 
+TEST_F(AppForm, OpeningAnOrderWhoseMaterialCannotBeReadSaysWhich) {
+    TLNEAppForm& window = open();
+    const QString order = sampleCopy(QStringLiteral("Kitchen.LNO"), QStringLiteral("kitchen.LNO"));
+    dialogs_->openName = order; // Board18.LNM lies beside the sample, not beside the copy
+    window.RunCommand(QStringLiteral("OrderOpen"));
+    EXPECT_EQ(window.Order()->FileName(), order);
+    ASSERT_EQ(dialogs_->errors.size(), 1);
+    EXPECT_TRUE(dialogs_->errors[0].contains(QLatin1String("Board18.LNM")))
+        << dialogs_->errors[0].toStdString();
+    EXPECT_EQ(dialogs_->errors[0], window.Order()->MaterialProblem());
+
+    dialogs_->openName = test::samplePath(QStringLiteral("Kitchen.LNO"));
+    window.RunCommand(QStringLiteral("OrderOpen"));
+    EXPECT_EQ(dialogs_->errors.size(), 1) << "a material that can be read is not mentioned";
+}
+
 TEST_F(AppForm, ClickingACollapsedBlockSwitchesPageAndMenus) {
     TLNEAppForm& window = open();
     window.show();

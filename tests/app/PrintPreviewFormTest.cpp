@@ -13,6 +13,7 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +22,8 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace lintaro {
 namespace {
@@ -67,6 +70,38 @@ protected:
     std::unique_ptr<TPrintPreviewForm> preview_;
     QStringList messages_;
 };
+
+TEST_F(PrintPreview, APageThatCannotHoldARowShowsTheEnginesReason) {
+    makeReport(3);
+    // A page head of 5 000 hundredths of an inch on an A4 page.
+    report_.SetPredloha(
+        TPredloha(QStringList{"I,1,4,39,122", "I,2,0,826,1169,50,50,45,40,1,0", "I,3,1,1,5000,0",
+                              "I,3,2,1,21,0", "T,2,0,0,0,400,20,Arial,10,0,0,0,0,238,\"Body\",0,0,0"}));
+    preview_->SetReport(&report_, 0);
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].contains(QString::fromUtf8("Hlavička a patička stránky")))
+        << messages_[0].toStdString();
+    EXPECT_EQ(preview_->PageCount(), 0);
+}
+
+TEST_F(PrintPreview, SaveAsPdfOntoAPipeFailsWithTheReasonAndLeavesItAlone) {
+    makeReport(3);
+    preview_->SetReport(&report_, 0);
+    const QString pipe = dir_.filePath(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    preview_->ChoosePdfFileName = [&](const QString&) { return pipe; };
+    preview_->RunCommand(QStringLiteral("SavePdf"));
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].contains(QLatin1String("not a regular file"))) << messages_[0].toStdString();
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo::exists(pipe));
+
+    const QString pdf = dir_.filePath(QStringLiteral("saved.pdf"));
+    preview_->ChoosePdfFileName = [&](const QString&) { return pdf; };
+    preview_->RunCommand(QStringLiteral("SavePdf"));
+    EXPECT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(test::readFileBytes(pdf).startsWith("%PDF"));
+}
 
 TEST_F(PrintPreview, PagesAndTheirButtons) {
     makeReport(5);

@@ -1,5 +1,5 @@
-// The batch tool saving onto a full disk: it says so, exits 1, and the previous file survives byte
-// for byte with no temporary file beside it.
+// The batch tool saving or printing onto a full disk: it says so, exits 1, and the previous file survives
+// byte for byte with no temporary file beside it.
 #include "support/FaultInjection.h"
 #include "support/TestSupport.h"
 
@@ -36,6 +36,8 @@ TEST(CliFullDisk, SavesFailWithTheReasonAndKeepTheOldFile) {
         {"out.csv", {"export-csv", order}},
         {"out.htm", {"export-html", order}},
         {"out.LNO", {"calculate", order, "--deterministic", "--reduction-time", "0,1", "--output"}},
+        {"out.pdf", {"print", order, "--document", "order", "--pdf"}},
+        {"out.txt", {"print", order, "--document", "order", "--text"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
@@ -49,5 +51,5 @@ TEST(CliFullDisk, SavesFailWithTheReasonAndKeepTheOldFile) {
         EXPECT_TRUE(run.err.contains("No space left on device")) << run.err.toStdString();
         EXPECT_EQ(lintaro::test::readFileBytes(target), old);
     }
-    EXPECT_EQ(disk.Names(), (QStringList{"filler", "out.LNO", "out.csv", "out.htm"}));
+    EXPECT_EQ(disk.Names(), (QStringList{"filler", "out.LNO", "out.csv", "out.htm", "out.pdf", "out.txt"}));
 }

@@ -13,7 +13,9 @@
 using namespace lintaro;
 
 namespace {
-void touch(const QString& path) { ASSERT_TRUE(test::writeFileBytes(path, "x")); }
+void touch(const QString& path) {
+    ASSERT_TRUE(test::writeFileBytes(path, "x"));
+}
 
 // A 40 × 10 strip: red, green, blue and white squares of 10 pixels.
 QString writeStrip(const QTemporaryDir& dir) {
@@ -72,7 +74,8 @@ TEST(IniFileName, BesideTheProgramOrInTheConfigFolder) {
     if (!QFileInfo(dir.path()).isWritable()) { // root may write anywhere
         EXPECT_EQ(IniFileName(), SpecialFolder(sfUserConfig) + "Lintaro/lintaro.INI");
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     SetIniFileNameOverride("/elsewhere/my.INI");
     EXPECT_EQ(IniFileName(), "/elsewhere/my.INI");
     SetIniFileNameOverride({});
@@ -97,6 +100,22 @@ TEST(Pictures, CutFromTheStripByTheCatalogue) {
     EXPECT_EQ(pictures.Find("half").size(), QSize(5, 5));
     EXPECT_EQ(pictures.Find("half").pixel(4, 4), qRgb(255, 255, 255));
     EXPECT_TRUE(pictures.Find("missing").isNull());
+}
+
+TEST(Pictures, APieceReachingBeyondTheStripIsClippedToIt) {
+    QTemporaryDir dir;
+    const QString strip = writeStrip(dir); // 40 × 10
+    // The first line asks for 5 214 748 × 105 pixels; only what lies on the strip is copied.
+    ASSERT_TRUE(test::writeFileBytes(dir.filePath("LNTR.PCS"), "A;0;0;5214748;105\r\n"
+                                                               "Edge;35;-5;2147483647;2147483647\r\n"
+                                                               "Outside;2147483600;0;100;10\r\n"));
+    TPictureList pictures;
+    EXPECT_EQ(pictures.LoadFromFiles(strip, dir.filePath("LNTR.PCS")), 3);
+    EXPECT_EQ(pictures.Find("a").size(), QSize(40, 10));
+    EXPECT_EQ(pictures.Find("a").pixel(15, 5), qRgb(0, 255, 0));
+    EXPECT_EQ(pictures.Find("edge").size(), QSize(5, 10));
+    EXPECT_EQ(pictures.Find("edge").pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_TRUE(pictures.Find("outside").isNull());
 }
 
 TEST(Pictures, MissingOrBrokenStripLoadsNothingSilently) {

@@ -554,6 +554,18 @@ TEST_F(PartTest, LoadingIsSilentUntilTheEndAndLeavesTheListUnmodified) {
     EXPECT_EQ(order.log.last(), "list."); // anything may have changed
 }
 
+TEST_F(PartTest, RepeatedCaptionsInASectionAreNumberedAsWhenInsertedOneByOne) {
+    const QStringList source = {"Count=6",
+                                "Item1=|1|Door|1000000|1000000|0|1|",
+                                "Item2=|2|door|1000000|1000000|0|1|",
+                                "Item3=|3|Door1|1000000|1000000|0|1|",
+                                "Item4=|4|Door|1000000|1000000|0|1|",
+                                "Item5=|5|Shelf 7|1000000|1000000|0|1|",
+                                "Item6=|6|Shelf 7|1000000|1000000|0|1|"};
+    list->LoadFromStrings(&source);
+    EXPECT_EQ(captions(*list), (QStringList{"Door", "door1", "Door2", "Door3", "Shelf 7", "Shelf "}));
+}
+
 TEST_F(PartTest, MissingSectionLeavesTheListEmpty) {
     list->CheckEmptyPart();
     list->LoadFromStrings(nullptr);

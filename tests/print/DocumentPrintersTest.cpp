@@ -5,6 +5,7 @@
 #include "print/PrintHost.h"
 #include "print/SetupPrinter.h"
 #include "print/SheetsPrinter.h"
+#include "print/TextDataSet.h"
 
 #include "foundation/Program.h"
 #include "model/Address.h"
@@ -26,6 +27,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -54,6 +56,8 @@ public:
         seenParameters = report.Parametry;
         if (report.DataSource)
             seenRecords = report.DataSource->RecordCount();
+        if (auto* rows = dynamic_cast<TTextDataSet*>(report.DataSource))
+            seenRowFile = rows->FileName;
         printerIndex = newIndex;
         report.PrintCopies = newCopies;
         ++previews;
@@ -62,6 +66,7 @@ public:
 
     int seenIndex = -1, seenCopies = -1, seenRecords = -1;
     QStringList seenTemplate, seenParameters;
+    QString seenRowFile;
     int newIndex = 2, newCopies = 5;
     int previews = 0, designs = 0;
 };
@@ -290,6 +295,9 @@ TEST_F(PrintersTest, PreviewHandsOverTemplateParametersAndRowsAndCleansUp) {
     EXPECT_FALSE(printer.Preview()); // no order: nothing happens
     EXPECT_EQ(host.previews, 0);
     printer.Order = &order;
+    // Only the row file this preview made must be gone: others' files may lie in the same folder.
+    const QStringList rowFiles{QStringLiteral("~LN*.TMP")};
+    const QStringList before = QDir(TempDir()).entryList(rowFiles, QDir::Files);
     ASSERT_TRUE(printer.Preview());
     EXPECT_EQ(host.seenTemplate, *ReportTemplates().FindSection(printer.SectionName()));
     EXPECT_FALSE(host.seenTemplate.isEmpty());
@@ -300,7 +308,9 @@ TEST_F(PrintersTest, PreviewHandsOverTemplateParametersAndRowsAndCleansUp) {
         QStringList({v.ProductName,
                      QStringLiteral("%1.%2.%3.%4").arg(v.Major).arg(v.Minor).arg(v.Release).arg(v.Build)}));
     EXPECT_FALSE(printer.DataSet().Active());
-    EXPECT_TRUE(QDir(TempDir()).entryList({QStringLiteral("~LN*.TMP")}, QDir::Files).isEmpty());
+    EXPECT_FALSE(host.seenRowFile.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(host.seenRowFile));
+    EXPECT_EQ(QDir(TempDir()).entryList(rowFiles, QDir::Files), before);
     ASSERT_TRUE(printer.Design());
     EXPECT_EQ(host.designs, 1);
 }

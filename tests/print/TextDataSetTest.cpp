@@ -90,6 +90,20 @@ TEST_F(TextDataSet, PostingCutsTheLineAndWritesTheFileBackOnClose) {
     EXPECT_FALSE(data.Active());
 }
 
+TEST_F(TextDataSet, AFirstRowBeginningWithAByteOrderMarkKeepsItWhenAnotherRowIsWritten) {
+    // The file begins with two marks: the first is the file's own, the second belongs to the row.
+    open("\xEF\xBB\xBF\xEF\xBB\xBFx\ny\n");
+    EXPECT_EQ(data.RecordText(), QString(QChar(0xFEFF)) + u'x');
+    data.Next();
+    ASSERT_TRUE(data.Edit());
+    data.FieldByName(QStringLiteral("ID"))->SetAsString(QStringLiteral("z"));
+    ASSERT_TRUE(data.Post());
+    EXPECT_TRUE(data.Close());
+    ASSERT_TRUE(data.Open());
+    EXPECT_EQ(walk(), (QStringList{QString(QChar(0xFEFF)) + u'x', QStringLiteral("z")}));
+    EXPECT_EQ(fileBytes(), QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx\r\nz\r\n"));
+}
+
 TEST_F(TextDataSet, DeletingTheLastLineMovesToTheNewLast) {
     open("A\r\nB\r\nC\r\n");
     data.Last();

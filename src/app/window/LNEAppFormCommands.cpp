@@ -251,6 +251,8 @@ void TLNEAppForm::openObject(bool material) {
             if (!loaded)
                 dialogs_->ShowError(
                     fileMessage(file, material ? material_->ErrorString() : order_->ErrorString()));
+            else if (!material && !order_->MaterialProblem().isEmpty())
+                dialogs_->ShowError(order_->MaterialProblem());
         }
     }
     if (!material)

@@ -8,6 +8,7 @@
 #include "reports/MarginTest.h"
 #include "reports/OrvelCanvas.h"
 #include "reports/PaperFormat.h"
+#include "reports/ReportMessages.h"
 #include "reports/ReportPictures.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportRun.h"
@@ -252,7 +253,9 @@ void TPrintPreviewForm::SetReport(TSestava* report, int printerIndex) {
     if (report_) {
         TProgressDialog progress(this);
         TReportRun run(*report_, output_, &progress);
-        if (run.Run() == 7 && ShowMessage)
+        // Nothing to show, or a page that cannot be laid out: the engine says why.
+        if (const int code = run.Run();
+            (code == ReportMessages::rrNothingDone || code == ReportMessages::rrNotLoaded) && ShowMessage)
             ShowMessage(Version().ProductName, run.Message());
         progress.Hide();
     }
