@@ -51,7 +51,7 @@ TPackTable cutListTable(const TPackData& data, const TPackPlan& plan) {
     table.Title = tx("CutListTitle");
     table.Header = {tx("ColNumber"), tx("ColCaption"), tx("ColLength"),
                     tx("ColWidth"),  tx("ColCount"),   tx("ColTurned")};
-    table.Widths = {1, 3.2, 1.5, 1.5, 1, 1.2};
+    table.Widths = {0.9, 2.6, 1.3, 1.3, 1.2, 1.4};
     table.Right = {true, false, true, true, true, false};
     struct TGroup {
         int PartID;
@@ -97,7 +97,7 @@ TPackTable sequenceTable(const TPackPlan& plan) {
     table.Title = tx("SequenceTitle");
     table.Header = {tx("ColCut"),   tx("ColStage"),     tx("ColDirection"),
                     tx("ColFence"), tx("ColCutLength"), tx("ColFrees")};
-    table.Widths = {0.8, 0.8, 1.6, 1.3, 1.3, 3.2};
+    table.Widths = {0.9, 1.1, 1.7, 1.2, 1.3, 2.8};
     table.Right = {true, true, false, true, true, false};
     for (const TCut& cut : plan.Sequence.Cuts)
         table.Rows << QStringList{
