@@ -1,4 +1,5 @@
 #include "app/window/LNEAppForm.h"
+#include "app/window/WorkshopPackCommand.h"
 
 #include "app/FormUtils.h"
 #include "app/WindowDecorations.h"
@@ -90,6 +91,7 @@ TLNEAppForm::TLNEAppForm(const QString& startFile, QWidget* parent)
     decorations_->Start();
     decorations_->StartIdleTimer();
     connectCommands();
+    InstallWorkshopPackCommand(*this);
     bindControls();
     buildItemLists();
     bindVATBoxes();
