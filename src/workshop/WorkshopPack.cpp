@@ -276,7 +276,7 @@ void TWorkshopPack::addDiagrams() {
         const double headerHeight = 150;
         const double usable = units.height() - 2 * kMargin - headerHeight;
         const int rowsNeeded = int(std::max(cutList->Rows.size(), withSequence ? sequence->Rows.size() : 0));
-        const double tableHeight = std::min(TPackTable::Height(rowsNeeded), usable * 0.42);
+        const double tableHeight = std::min(TPackTable::Height(rowsNeeded), usable * 0.3);
         const int firstRows = TPackTable::RowsFitting(tableHeight);
         const QString numbers = SheetNumbersText(plan->SheetNumbers, data_.TotalSheets);
         const QString title =
