@@ -316,7 +316,20 @@ void TWorkshopPack::addDiagrams() {
             const QRectF area(kMargin, kMargin + 150, width,
                               units.height() - 2 * kMargin - 150 - tableHeight);
             c.SetGroup(2);
-            PaintDiagram(c, area, data_, *plan, withSequence);
+            const TDiagramResult drawn = PaintDiagram(c, area, data_, *plan, withSequence);
+            if (!drawn.Unnumbered.isEmpty()) {
+                // Pieces too small for any text: their number and place, beside the title.
+                QStringList places;
+                for (int i : drawn.Unnumbered) {
+                    const TCSPartOut* p = plan->Sheet->Parts()->PartOut(i);
+                    places << tx("UnnumberedPiece")
+                                  .arg(p->PartID())
+                                  .arg(LengthText(p->OX().raw()), LengthText(p->OY().raw()));
+                }
+                c.SetGroup(1);
+                c.TextIn(QRectF(kMargin + width / 2, kMargin + 60, width / 2, 40), Qt::AlignRight,
+                         tx("Unnumbered").arg(places.join(QStringLiteral(", "))), kLinePoints, true, Qt::red);
+            }
             c.SetGroup(3);
             const double top = area.bottom();
             const double split = withSequence ? width * 0.45 : width;
