@@ -92,9 +92,17 @@ void paintLabel(TPackCanvas& c, const QRectF& label, const TPackLabel& l, const 
     // Finished length × width, the part's own sizes.
     const QRectF sizeBox = c.TextIn(QRectF(inner.left(), y, inner.width(), line * 2), Qt::AlignLeft,
                                     SizeTextWithUnit(l.Y, l.X), large, true);
-    if (l.Grain)
-        drawGrainArrow(p, QRectF(sizeBox.right() + 30, sizeBox.top(),
-                                 std::min(150.0, inner.right() - sizeBox.right() - 40), sizeBox.height()));
+    if (l.Grain) {
+        // The arrow, and which of the two sizes it runs along.
+        const QString along = l.GrainAlongLength ? tx("GrainLength") : tx("GrainWidth");
+        const double arrow = std::min(120.0, inner.right() - sizeBox.right() - 40);
+        const double textWidth = TPackCanvas::Measure(along, small).width();
+        if (arrow >= 40 && sizeBox.right() + 30 + arrow + 15 + textWidth <= inner.right()) {
+            drawGrainArrow(p, QRectF(sizeBox.right() + 30, sizeBox.top(), arrow, sizeBox.height()));
+            c.TextIn(QRectF(sizeBox.right() + 45 + arrow, sizeBox.top(), textWidth + 2, sizeBox.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, along, small);
+        }
+    }
     y += sizeBox.height();
     y += c.TextIn(QRectF(inner.left(), y, inner.width(), line), Qt::AlignLeft,
                   tx("LabelOrderCustomer").arg(data.OrderNumber, data.Customer), small)
@@ -148,6 +156,7 @@ QList<TPackLabel> PackLabels(const TPackData& data) {
             l.Y = p->OriginalY().raw();
             l.Caption = part ? part->Caption() : QString();
             l.Grain = sheetGrain && part && part->Orientation() != poNone;
+            l.GrainAlongLength = part && part->Orientation() == poY;
             l.Barcode = PieceBarcodeText(data.OrderNumber, l.PartID, l.Piece);
             labels << l;
         }

@@ -25,7 +25,8 @@ struct TPackLabel {
     int Sheet = 0;        // physical sheet number
     int64_t X = 0, Y = 0; // the part's own width X and length Y (a rest: as it lies), raw mm
     QString Caption;
-    bool Grain = false; // the part has a grain rule on a sheet with grain
+    bool Grain = false;            // the part has a grain rule on a sheet with grain
+    bool GrainAlongLength = false; // the rule keeps the part's length (Y) along the grain
     QString Barcode;
 };
 QList<TPackLabel> PackLabels(const TPackData& data);
