@@ -92,6 +92,8 @@ public:
         if (session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
         const TWorkshopPack pack(session.Order(), options);
+        if (pack.PageCount() == 0)
+            throw InputError(WithFileName(source, pack.Problem()));
         TPackOutputOptions output;
         output.OnPage = [&out](int page, int pages) {
             out << "page " << page << " of " << pages << '\n';

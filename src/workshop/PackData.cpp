@@ -53,6 +53,10 @@ TPackData CollectPackData(const TOrder& order) {
     data.OrderNumber = order.Caption();
     data.Customer = order.Customer() ? order.Customer()->Caption() : QString();
     const TCuttingSheetList* sheets = order.Sheets()->CuttingSheets();
+    for (int i = 0; i < sheets->ItemCount(); ++i)
+        data.AskedSheets += std::max(1, sheets->Sheet(i)->Count());
+    if (data.AskedSheets > kMaxPackSheets)
+        return data;
     QMap<QString, int> plans; // key → position in data.Plans
     int number = 0;
     for (int i = 0; i < sheets->ItemCount(); ++i) {

@@ -25,11 +25,17 @@ struct TPackPlan {
     int Count() const { return int(SheetNumbers.size()); }
 };
 
+// The most physical sheets a pack is made for: every sheet has its number and its pieces their
+// labels, so a damaged count must not make millions of them.
+constexpr int64_t kMaxPackSheets = 10000;
+
 struct TPackData {
     const TOrder* Order = nullptr;
     const TMaterial* Material = nullptr; // the calculation's material; may be absent
     QList<TPackPlan> Plans;
     int TotalSheets = 0;
+    int64_t AskedSheets =
+        0;            // the sum of the result sheets' counts; above kMaxPackSheets no plan is collected
     int64_t Kerf = 0; // raw stored mm
     QString OrderNumber, Customer, MaterialCaption;
 };

@@ -133,10 +133,20 @@ TWorkshopPack::TWorkshopPack(const TOrder& order, const TPackOptions& options)
     : data_(CollectPackData(order)), options_(options) {
     if (!options_.Date.isValid())
         options_.Date = QDate::currentDate();
+    if (data_.Plans.isEmpty())
+        return;
     addCover();
     addDiagrams();
     addOffcuts();
     addLabels();
+}
+
+QString TWorkshopPack::Problem() const {
+    if (!pages_.empty())
+        return QString();
+    if (data_.AskedSheets > kMaxPackSheets)
+        return tx("TooManySheets").arg(data_.AskedSheets).arg(kMaxPackSheets);
+    return tx("NothingCalculated");
 }
 
 void TWorkshopPack::PaintPage(int index, QPainter& painter, QList<TDrawnText>* log) const {

@@ -47,6 +47,9 @@ public:
     TWorkshopPack& operator=(const TWorkshopPack&) = delete;
 
     int PageCount() const { return int(pages_.size()); }
+    // Why the pack has no pages (an order asking for more sheets than a pack is made for); empty
+    // when it has them.
+    QString Problem() const;
     const TPackPage& Page(int index) const { return pages_[size_t(index)]; }
     // Paints page `index` on a painter whose unit is already 0.1 mm from the page's top left.
     void PaintPage(int index, QPainter& painter, QList<TDrawnText>* log = nullptr) const;

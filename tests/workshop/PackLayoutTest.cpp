@@ -161,3 +161,10 @@ TEST_F(PackLayout, OneLabelPerPieceToCutThenOnePerRest) {
     EXPECT_TRUE(labels[12].Rest);
     EXPECT_TRUE(labels[13].Rest);
 }
+
+TEST_F(PackLayout, ADamagedCountMakesNoPagesButAReason) {
+    order_.Sheets()->CuttingSheets()->Sheet(0)->SetCount(20000);
+    const TWorkshopPack pack(order_, TPackOptions{});
+    EXPECT_EQ(pack.PageCount(), 0);
+    EXPECT_TRUE(pack.Problem().contains(QStringLiteral("20000"))) << pack.Problem().toStdString();
+}

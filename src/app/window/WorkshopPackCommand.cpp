@@ -50,6 +50,10 @@ void ShowWorkshopPack(TLNEAppForm& window) {
         return;
     }
     auto pack = std::make_shared<const workshop::TWorkshopPack>(*order, workshop::TPackOptions{});
+    if (pack->PageCount() == 0) {
+        QMessageBox::information(&window, Version().ProductName, pack->Problem());
+        return;
+    }
     TPreviewPages pages;
     pages.Title = GetText(QStringLiteral("Workshop"), QStringLiteral("CoverTitle")) + QStringLiteral(" — ") +
                   pack->Data().OrderNumber;
