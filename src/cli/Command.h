@@ -91,5 +91,6 @@ std::unique_ptr<TCommand> MakeExportCsvCommand();
 std::unique_ptr<TCommand> MakeDrawCommand();
 std::unique_ptr<TCommand> MakeExportCutlistCommand();
 std::unique_ptr<TCommand> MakePrintCommand();
+std::unique_ptr<TCommand> MakeWorkshopCommand();
 
 } // namespace lintaro::cli

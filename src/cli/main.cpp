@@ -38,6 +38,7 @@ std::vector<std::unique_ptr<TCommand>> commands() {
     list.push_back(MakeExportCutlistCommand());
     list.push_back(MakeDrawCommand());
     list.push_back(MakePrintCommand());
+    list.push_back(MakeWorkshopCommand());
     return list;
 }
 
@@ -53,7 +54,8 @@ void printOverview(QTextStream& out, const std::vector<std::unique_ptr<TCommand>
            "  export-csv      the order's part list as CSV\n"
            "  export-cutlist  one row per placed piece, CSV or JSON\n"
            "  draw            result sheets as PDF, PNG or SVG\n"
-           "  print           a printed document as PDF, text or on a printer\n\n";
+           "  print           a printed document as PDF, text or on a printer\n"
+           "  workshop        the workshop pack: diagrams, cut sequence, cut lists, labels\n\n";
     out << kCommonHelp;
 }
 

@@ -1,4 +1,5 @@
 #include "app/window/LNEAppForm.h"
+#include "app/window/WorkshopPackCommand.h"
 
 #include "app/window/Bindings.h"
 #include "app/window/EditLook.h"
@@ -92,6 +93,7 @@ TLNEAppForm::TLNEAppForm(const QString& startFile, QWidget* parent)
     decorations_->Start();
     decorations_->StartIdleTimer();
     connectCommands();
+    InstallWorkshopPackCommand(*this);
     bindControls();
     buildItemLists();
     bindVATBoxes();

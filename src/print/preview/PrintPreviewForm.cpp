@@ -245,7 +245,25 @@ void TPrintPreviewForm::applyLook() {
                                                                          : QStringLiteral("IconArrowDown"));
 }
 
+void TPrintPreviewForm::SetPages(TPreviewPages pages, int printerIndex) {
+    pagesReport_ = std::make_unique<TSestava>();
+    pagesReport_->Popis = pages.Title;
+    pages_ = std::move(pages);
+    report_ = pagesReport_.get();
+    printerIndex_ = std::max(0, printerIndex);
+    imagePage_->clear();
+    output_.Clear();
+    for (int i = 0; i < pages_->Count; ++i)
+        output_.AddPage();
+    background_ = TPageBackground();
+    page_ = std::min(1, output_.PageCount());
+    pageImage_ = QImage();
+    refresh();
+}
+
 void TPrintPreviewForm::SetReport(TSestava* report, int printerIndex) {
+    if (report != pagesReport_.get())
+        pages_.reset();
     report_ = report;
     printerIndex_ = std::max(0, printerIndex);
     imagePage_->clear();
@@ -300,7 +318,8 @@ void TPrintPreviewForm::refreshPage() {
     // The page at 3 × the screen's 100 units per inch, so that zooming in stays sharp; the
     // background shows in the preview whether or not it is printed.
     constexpr int kDetail = 3;
-    pageImage_ = report_ && page_ >= 1
+    pageImage_ = pages_ && page_ >= 1 ? pages_->Render(page_ - 1, 100.0 * kDetail)
+                 : report_ && page_ >= 1
                      ? PageImage(output_, page_ - 1, report_->PageSetup, &background_, kDetail)
                      : QImage();
     imagePage_->setPixmap(QPixmap::fromImage(pageImage_));
@@ -311,7 +330,9 @@ void TPrintPreviewForm::refreshZoom() {
     // Our page pictures have 100 units per inch, so the page shows at the screen's usual size at
     // zoom 100.
     QSize size(100, 100);
-    if (report_)
+    if (pages_ && page_ >= 1)
+        size = (pages_->SizeMm(page_ - 1) / 25.4 * 100).toSize();
+    else if (report_)
         size = PaperSize(report_->PageSetup);
     size = size * zoom_ / 100;
     panelPage_->resize(size);
@@ -430,6 +451,13 @@ void TPrintPreviewForm::print() {
         return;
     for (QLineEdit* edit : {pageFrom_, pageTo_, copies_})
         valueEntered(edit);
+    if (pages_) {
+        QString error;
+        if (!pages_->Print(printerIndex_, report_->StartPage - 1, std::min(report_->EndPage, PageCount()) - 1,
+                           report_->PrintCopies, error))
+            ShowMessage(PrinterMessages::WarningTitle(), error);
+        return;
+    }
     if (!report_->AskYesNo)
         report_->AskYesNo = [this](const QString& question) {
             return QMessageBox::question(this, Version().ProductName, question) == QMessageBox::Yes;
@@ -460,6 +488,12 @@ void TPrintPreviewForm::savePdf() {
     if (file.isEmpty())
         return;
     QString error;
+    if (pages_) {
+        if (!pages_->SavePdf(file, report_->StartPage - 1, std::min(report_->EndPage, PageCount()) - 1,
+                             error))
+            ShowMessage(Version().ProductName, error);
+        return;
+    }
     if (!ExportPdf(output_, report_->PageSetup, file, report_->Popis, error, report_->StartPage,
                    std::min(report_->EndPage, PageCount()), &background_))
         ShowMessage(Version().ProductName, error);

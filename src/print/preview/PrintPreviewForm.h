@@ -3,12 +3,15 @@
 // choose the printer, the page range and the number of copies, print, or save the pages as PDF.
 // The printer index is the position in the printer list, where 0 is the default printer; the page
 // range and the copies live in the report (StartPage, EndPage, PrintCopies).
+#include "print/preview/PreviewPages.h"
 #include "reports/ReportPictures.h"
 #include "reports/SestVystup.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 QT_BEGIN_NAMESPACE
 class QComboBox;
@@ -30,6 +33,8 @@ public:
 
     // Builds the report's pages (the report stays the caller's) and shows the first.
     void SetReport(TSestava* report, int printerIndex = 0);
+    // Shows pages that paint themselves instead of a report's; range and copies work the same.
+    void SetPages(TPreviewPages pages, int printerIndex = 0);
     int PrinterIndex() const { return printerIndex_; }
     int CurrentPage() const { return page_; }
     int PageCount() const { return output_.PageCount(); }
@@ -78,6 +83,9 @@ private:
     QLabel* image(const QString& name) const;
 
     TSestava* report_ = nullptr;
+    // With SetPages: the pages, and a report of our own that holds their range and copies.
+    std::optional<TPreviewPages> pages_;
+    std::unique_ptr<TSestava> pagesReport_;
     TSestVystup output_;
     int printerIndex_ = 0;
     int page_ = 1;
