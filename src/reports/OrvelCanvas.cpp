@@ -138,7 +138,7 @@ void TOrvelCanvas::drawText(const TVystPrvek& element) {
     painter_.scale(1.0 / kFontScale, 1.0 / kFontScale);
     const QFontMetricsF metrics(painter_.font());
     const double width = box.width() * kFontScale;
-    const double lineHeight = metrics.height();
+    const double lineHeight = std::max<double>(metrics.height(), element.LinePitch * kFontScale);
     const int horizontal = s.Alignment & eaHorizontalMask;
     const QStringList lines = element.Text.split(u'\n');
     double y = 0;

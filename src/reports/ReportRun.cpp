@@ -130,6 +130,15 @@ struct TReportRun::Context : TExpressionResolver {
         return -1;
     }
     int FunctionIndex(const QString& name) override { return core->Funkce().IndexOf(name); }
+    // A memo item's text is broken into lines whatever the element's flags say.
+    bool memo(const TSiReportElement& e) const {
+        if (e.Kind != ekDataItem)
+            return false;
+        if (main)
+            return report->DataItemType(e.Reference) == ftMemo;
+        return data && e.Reference >= 0 && e.Reference < data->FieldCount() &&
+               data->FieldDataType(e.Reference) == ftMemo;
+    }
 };
 
 TReportRun::TReportRun(TSestava& report, TSestVystup& output, TReportProgress* progress)
@@ -385,7 +394,9 @@ void TReportRun::groupHandling(Context& ctx) {
 }
 
 bool TReportRun::fits(Context& /*ctx*/, int height) const {
-    return pageBottom_ - footHeight() - curY_ >= height;
+    // The report end of a report without a foot on its last page may use the foot's room.
+    const int foot = lastPage_ && hasOption(report_, stPageFoot, soNoFootOnLast) ? 0 : footHeight();
+    return pageBottom_ - foot - curY_ >= height;
 }
 
 void TReportRun::finishPage() {
@@ -655,7 +666,7 @@ int TReportRun::textCut(Context& ctx, const TSiReportElement& e, int offset, int
     const QString text = elementText(ctx, e, pageCount);
     if (e.Alignment & eaRichText)
         return std::max(0, TRichText(e, text, e.Width).CutAt(offset + room) - offset);
-    const int line = std::max(1, LineHeight(e));
+    const int line = linePitch(e);
     return room / line * line;
 }
 
@@ -665,7 +676,14 @@ int TReportRun::textHeight(const TSiReportElement& element, const QString& text,
     const QStringList broken = BreakText(element, text, element.Width);
     if (lines)
         *lines = broken;
-    return static_cast<int>(broken.size()) * LineHeight(element);
+    return static_cast<int>(broken.size()) * linePitch(element);
+}
+
+int TReportRun::linePitch(const TSiReportElement& element) const {
+    const int font = std::max(1, LineHeight(element));
+    if (!report_.Grid.CharGrid)
+        return font;
+    return std::max(font, static_cast<int>(std::ceil(report_.Grid.CellHeight())));
 }
 
 QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& pageCount) {
@@ -729,13 +747,17 @@ void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, in
     out.Style = e;
     bool pageCount = false;
     out.Text = elementText(ctx, e, pageCount);
-    if (e.IsTextKind() && (e.Alignment & eaRichText)) {
+    if (ctx.memo(e))
+        out.Style.Alignment |= eaMultiLine;
+    const int alignment = out.Style.Alignment;
+    if (e.IsTextKind() && (alignment & eaRichText)) {
         // Laid out again when drawn; a part of a text cut across pages starts further down.
         out.TextOffset = offset;
-    } else if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
+    } else if (e.IsTextKind() && (alignment & (eaMultiLine | eaVariableHeight))) {
         QStringList lines;
         textHeight(e, out.Text, &lines);
-        const int line = std::max(1, LineHeight(e));
+        const int line = linePitch(e);
+        out.LinePitch = line;
         if (!(e.Alignment & eaVariableHeight)) {
             const int keep = std::max(1, height / line);
             while (lines.size() > keep)

@@ -21,6 +21,8 @@ struct TVystPrvek {
     TSiReportElement Style;
     // Rich text cut across pages: how far down its content this part starts, hundredths of an inch.
     int TextOffset = 0;
+    // Multi-line text: the distance between its lines, hundredths of an inch; 0 takes the font's.
+    int LinePitch = 0;
 };
 
 struct TStranaPrvku {

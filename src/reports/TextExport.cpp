@@ -5,6 +5,7 @@
 #include "reports/RichText.h"
 
 #include <QIODevice>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
 #include <functional>
@@ -38,21 +39,20 @@ bool pageRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGr
         if (!e.Style.IsTextKind())
             continue;
         int row = e.Box.top() * rpi / 100;
+        // Any of the three line endings a stored text may carry ends a line: none reaches the file.
+        static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
         const QStringList lines =
             e.Style.Alignment & eaRichText
                 ? TRichText(e.Style, e.Text, e.Box.width()).PlainLines(e.TextOffset, e.Box.height())
-                : e.Text.split(u'\n');
+                : e.Text.split(lineBreak);
         for (const QString& line : lines) {
             if (row < 0 || row >= rowCount)
                 break;
             QString& target = rows[row++];
+            // Every text starts in the column of its left edge, whatever its alignment: the grid has
+            // no room to shift a text into, and a shifted one would lose characters or land on its
+            // neighbour.
             int column = e.Box.left() * cpi / 100;
-            const int horizontal = e.Style.Alignment & eaHorizontalMask;
-            const int boxColumns = e.Box.width() * cpi / 100;
-            if (horizontal == eaRight)
-                column += boxColumns - static_cast<int>(line.size());
-            else if (horizontal == eaCenter)
-                column += (boxColumns - static_cast<int>(line.size())) / 2;
             for (qsizetype i = 0; i < line.size(); ++i, ++column)
                 if (column >= 0 && column < columns && target[column] == u' ')
                     target[column] = line[i];
