@@ -38,7 +38,7 @@ TEST(TextExport, AlignedTextsKeepEveryCharacterAndLineEndingsBecomeRows) {
     TDesignGrid grid;
     grid.CharPitch = 0; // 10 characters per inch
     TPageSetup setup;
-    for (const int alignment : {eaRight, eaCenter, eaRight | eaMultiLine}) {
+    for (const int alignment : {int(eaRight), int(eaCenter), eaRight | eaMultiLine}) {
         TStranaPrvku page;
         page.Prvky = {textAt(0, 0, 50, "ABCDEFGHIJ", alignment)};
         EXPECT_EQ(PageAsTextRows(page, setup, grid), QStringList{QStringLiteral("ABCDEFGHIJ")}) << alignment;
