@@ -168,6 +168,76 @@ TEST_F(PrintCommand, PartsMaterialParamsSheetsAndSetupShowTheirData) {
     }
 }
 
+// The text a document prints with --text; the run must succeed.
+QString printedText(const QStringList& args, QString* progress = nullptr) {
+    const CliRun run = cli(args);
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    if (progress)
+        *progress = run.out;
+    const int text = static_cast<int>(args.indexOf(QStringLiteral("--text")));
+    return text < 0 ? QString() : QString::fromUtf8(lintaro::test::readFileBytes(args.at(text + 1)));
+}
+
+TEST_F(PrintCommand, TheTextOfEveryDocumentHoldsEveryWordOfItsPdf) {
+    const QString result = calculated();
+    struct Case {
+        QString file, document;
+    } cases[] = {{result, "order"},  {result, "parts"}, {result, "params"},
+                 {result, "sheets"}, {result, "setup"}, {sample("Board18.LNM"), "material"}};
+    for (const Case& c : cases) {
+        const QStringList words =
+            print(c.file, c.document).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        const QString txt = dir.filePath(c.document + ".txt");
+        const QString text = printedText(
+            {"print", c.file, "--document", c.document, "--text", txt, "--settings", sample("Sample.INI")});
+        EXPECT_FALSE(text.contains(u'\r')) << c.document.toStdString();
+        const QStringList textWords = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        for (const QString& word : words)
+            EXPECT_TRUE(textWords.contains(word))
+                << c.document.toStdString() << ": \"" << word.toStdString() << "\" is missing in\n"
+                << text.toStdString();
+    }
+}
+
+TEST_F(PrintCommand, ThePartsListNumbersEveryPartAsTheDrawingsDoAndCountsThePieces) {
+    const QString txt = dir.filePath("parts.txt");
+    const QString text = printedText({"print", sample("Kitchen.LNO"), "--document", "parts", "--text", txt,
+                                      "--settings", sample("Sample.INI")});
+    const QStringList ids = itemFields(sample("Kitchen.LNO"), "Parts", 0);
+    const QStringList captions = itemFields(sample("Kitchen.LNO"), "Parts", 1);
+    const QStringList counts = itemFields(sample("Kitchen.LNO"), "Parts", 5);
+    ASSERT_EQ(ids.size(), captions.size());
+    ASSERT_GT(ids.size(), 2);
+    ASSERT_NE(ids.first(), QStringLiteral("1")) << "the sample's IDs differ from the row numbers";
+    int pieces = 0;
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        // The drawings label a part with its ID: the list's row shows that number and its caption.
+        EXPECT_TRUE(QRegularExpression(
+                        QStringLiteral("(?m)^%1 +%2  ").arg(ids[i], QRegularExpression::escape(captions[i])))
+                        .match(text)
+                        .hasMatch())
+            << ids[i].toStdString() << " " << captions[i].toStdString() << "\n"
+            << text.toStdString();
+        pieces += counts.value(i).toInt();
+    }
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("Total pieces +%1 ").arg(pieces)).match(text).hasMatch())
+        << pieces << "\n"
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("Area each") && text.contains("Perimeter each"));
+}
+
+TEST_F(PrintCommand, CopiesOfATextFileAreWrittenAndReported) {
+    const QString txt = dir.filePath("copies.txt");
+    QString progress;
+    const QString text = printedText({"print", sample("Kitchen.LNO"), "--document", "order", "--text", txt,
+                                      "--copies", "2", "--settings", sample("Sample.INI")},
+                                     &progress);
+    EXPECT_EQ(progress, "page 1 of 1, copy 1 of 2\npage 1 of 1, copy 2 of 2\n");
+    EXPECT_EQ(text.count(u'\f'), 2);
+    EXPECT_EQ(text.count("Horak Kitchens"), 2 * text.left(text.indexOf(u'\f')).count("Horak Kitchens"));
+    EXPECT_TRUE(cli({"help", "print"}).out.contains("text file holds the pages N times over"));
+}
+
 TEST_F(PrintCommand, TextPagesAndRangesAndRefusals) {
     const QString txt = dir.filePath("order.txt");
     const CliRun text = cli({"print", sample("Kitchen.LNO"), "--document", "order", "--text", txt,

@@ -167,8 +167,8 @@ def page_foot(doc):
     doc.function('P', 'Program', 0, 12, 290, 13, size=7, color=GREY)
     doc.text('P', 310, 12, 60, 13, 'Printed', size=7, color=GREY)
     doc.variable('P', 0, '', 360, 12, 100, 13, size=7, color=GREY)
-    doc.variable('P', 3, 'Page %d of', 630, 12, 70, 13, size=7, color=GREY)
-    doc.variable('P', 4, '%d', 700, 12, 26, 13, size=7, color=GREY)
+    doc.variable('P', 3, 'Page %d of', 630, 12, 70, 13, size=7, align=RIGHT, color=GREY)
+    doc.variable('P', 4, '%d', 703, 12, 23, 13, size=7, color=GREY)
     doc.section('P', 30)
 
 
