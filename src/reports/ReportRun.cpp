@@ -767,7 +767,8 @@ void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, in
         }
         out.Text = lines.join(u'\n');
     }
-    if (e.Kind == ekPicture)
+    if (e.Kind == ekPicture &&
+        !(report_.OnNactiKresbu && report_.OnNactiKresbu(report_, e.FileName, out.Drawing)))
         out.Picture = LoadReportPicture(report_, e.FileName, e);
     if (e.Kind == ekPaintBox && report_.OnPaintBox && e.Width > 0 && height > 0) {
         // Painted at k × 100 dots per inch, k from the brush-style field.

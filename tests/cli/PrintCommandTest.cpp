@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonObject>
@@ -185,8 +186,23 @@ TEST_F(PrintCommand, TheTextOfEveryDocumentHoldsEveryWordOfItsPdf) {
     } cases[] = {{result, "order"},  {result, "parts"}, {result, "params"},
                  {result, "sheets"}, {result, "setup"}, {sample("Board18.LNM"), "material"}};
     for (const Case& c : cases) {
-        const QStringList words =
-            print(c.file, c.document).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        QString pdfWords = print(c.file, c.document);
+        if (c.document == QLatin1String("sheets")) {
+            // The drawings are pictures, which a text has no room for: the page's own texts above and
+            // below them.
+            pdfWords.clear();
+            for (const QStringList& crop :
+                 {QStringList{"-y", "0", "-H", "100"}, QStringList{"-y", "780", "-H", "62"}}) {
+                QProcess process;
+                process.start(QStringLiteral("pdftotext"),
+                              QStringList{"-f", "1", "-l", "1", "-x", "0", "-W", "600"} + crop +
+                                  QStringList{dir.filePath("sheets.pdf"), "-"});
+                ASSERT_TRUE(process.waitForFinished(60000));
+                pdfWords += QString::fromUtf8(process.readAllStandardOutput()) + u' ';
+            }
+            ASSERT_TRUE(pdfWords.contains("Cutting") && pdfWords.contains("Page")) << pdfWords.toStdString();
+        }
+        const QStringList words = pdfWords.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
         const QString txt = dir.filePath(c.document + ".txt");
         const QString text = printedText(
             {"print", c.file, "--document", c.document, "--text", txt, "--settings", sample("Sample.INI")});
@@ -224,6 +240,47 @@ TEST_F(PrintCommand, ThePartsListNumbersEveryPartAsTheDrawingsDoAndCountsThePiec
         << pieces << "\n"
         << text.toStdString();
     EXPECT_TRUE(text.contains("Area each") && text.contains("Perimeter each"));
+}
+
+// The widths of the words of a PDF as pdftotext -bbox gives them, in points.
+QList<double> wordWidths(const QString& pdf, const QString& word) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return {};
+    QList<double> widths;
+    static const QRegularExpression pattern(
+        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    auto it = pattern.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(3) == word)
+            widths << m.captured(2).toDouble() - m.captured(1).toDouble();
+    }
+    return widths;
+}
+
+TEST_F(PrintCommand, CuttingSheetsPrintAsVectorDrawingsWhoseLabelsKeepTheirSizeAtAHigherZoom) {
+    const QString result = calculated();
+    QString settings = QString::fromUtf8(lintaro::test::readFileBytes(sample("Sample.INI")));
+    ASSERT_TRUE(settings.contains("Zoom=200"));
+    QList<double> widths;
+    for (const char* zoom : {"200", "400"}) {
+        const QString ini = dir.filePath(QStringLiteral("Zoom%1.INI").arg(zoom));
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QString(settings).replace("Zoom=200", QStringLiteral("Zoom=") + zoom).toUtf8());
+        file.close();
+        const QString pdf = dir.filePath(QStringLiteral("sheets%1.pdf").arg(zoom));
+        const CliRun run = cli({"print", result, "--document", "sheets", "--pdf", pdf, "--settings", ini});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        // The drawing's labels are text of the PDF, not pixels of a picture.
+        const QList<double> label = wordWidths(pdf, QStringLiteral("Material:"));
+        ASSERT_FALSE(label.isEmpty()) << zoom;
+        widths << label.first();
+    }
+    // A strip fills the page width however tall the zoom makes it: its labels keep their size.
+    EXPECT_NEAR(widths[1], widths[0], 0.5);
 }
 
 TEST_F(PrintCommand, CopiesOfATextFileAreWrittenAndReported) {
