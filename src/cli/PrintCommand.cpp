@@ -38,7 +38,7 @@ public:
     QString Help() const override {
         return QStringLiteral(
             "Prints one of the window's documents from the shipped report templates (LNTR.PRS),\n"
-            "without a preview, and writes one line per page it hands on.\n"
+            "without a preview, and writes one line per page it hands on (in a text file, per copy).\n"
             "\n"
             "  --document DOCUMENT  the document to print, one of:\n"
             "      order            the order for the customer: items, totals with and without VAT\n"
@@ -51,7 +51,8 @@ public:
             "  --text OUT.txt       write the pages as text, one form feed after each page\n"
             "  --printer NAME       send to the printer NAME (see lpstat -p)\n"
             "  --pages FROM-TO      only these pages (1 is the first; \"3-\" up to the last)\n"
-            "  --copies N           copies for a printer, 1 to 99 (default 1)\n"
+            "  --copies N           copies, 1 to 99 (default 1): the printer prints N copies, the\n"
+            "                       text file holds the pages N times over; a PDF holds them once\n"
             "\n"
             "FILE is an order (.LNO), or a material (.LNM) for the material document. The\n"
             "supplier comes from the settings (--settings).\n"
@@ -107,8 +108,13 @@ public:
 
         const QString source = line.Positionals().at(0);
         std::unique_ptr<TDocumentPrinter> printer = makePrinter(session, document, source);
-        options.OnPage = [&out](int page, int pages) {
-            out << "page " << page << " of " << pages << '\n';
+        options.OnPage = [&out](int page, int pages, int copy, int copies) {
+            out << "page " << page << " of " << pages;
+            if (copy > 0 && copies > 1)
+                out << ", copy " << copy << " of " << copies;
+            else if (copies > 1)
+                out << ", " << copies << " copies";
+            out << '\n';
             out.flush();
         };
         // The printer is opened here rather than through its preview: a batch run neither reads nor

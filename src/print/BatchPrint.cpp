@@ -55,9 +55,13 @@ TBatchPrintResult PrintReportDirectly(TSestava& report, const TBatchPrintOptions
     report.StartPage = first;
     report.EndPage = last;
     report.PrintCopies = std::max(1, options.Copies);
-    if (options.OnPage)
-        for (int page = first; page <= last; ++page)
-            options.OnPage(page, pages);
+    if (options.OnPage) {
+        const int copies = options.Target == btPdf ? 1 : report.PrintCopies;
+        const int written = options.Target == btText ? copies : 1;
+        for (int copy = 1; copy <= written; ++copy)
+            for (int page = first; page <= last; ++page)
+                options.OnPage(page, pages, options.Target == btText ? copy : 0, copies);
+    }
 
     TBatchPrintResult result;
     result.PageCount = pages;

@@ -19,8 +19,10 @@ struct TBatchPrintOptions {
     int FirstPage = 1;   // 1-based
     int LastPage = 9999; // clamped to the report's pages
     int Copies = 1;
-    // Told of every page as it is handed on: 1-based page number and the pages to go out.
-    std::function<void(int page, int pages)> OnPage;
+    // Told of every page as it is handed on: 1-based page number and the pages to go out, and which
+    // copy it belongs to. A text file holds every copy, so it is told each page of each copy; a
+    // printer makes the copies itself (copies > 1, copy 0); a PDF file holds one copy.
+    std::function<void(int page, int pages, int copy, int copies)> OnPage;
     TReportProgress* Progress = nullptr;
 };
 

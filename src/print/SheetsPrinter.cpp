@@ -8,6 +8,7 @@
 #include "model/Sheets.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace lintaro {
 
@@ -44,6 +45,10 @@ std::vector<QPicture> CutIntoStrips(const QPicture& drawing) {
 TSheetsPrinter::TSheetsPrinter() : TDocumentPrinter(QStringLiteral("Sheets")) {
     // The printed "ID" is the calculation's own; the stored one is the strip's index.
     DataSet().OnGetIdText = [this](TDataField&) { return FieldText(QStringLiteral("ID")); };
+    Sestava.OnNactiKresbu = [this](TSestava&, const QString& name, QPicture& drawing) {
+        return NactiKresbu(name, drawing);
+    };
+    Sestava.OnSetPredloha = [this](TSestava& report) { FitStripBox(report); };
     for (const auto& [name, size] :
          std::initializer_list<std::pair<const char*, int>>{{"State", 40},
                                                             {"ExtractBrutto", 20},
@@ -118,6 +123,37 @@ bool TSheetsPrinter::NactiObraz(const QString& name, QImage& picture) {
     painter.end();
     picture = image;
     return true;
+}
+
+bool TSheetsPrinter::NactiKresbu(const QString& name, QPicture& drawing) const {
+    const int index = RowId();
+    if (name.compare(QLatin1String("IMAGE"), Qt::CaseInsensitive) != 0 || index < 0 ||
+        static_cast<size_t>(index) >= strips_.size())
+        return false;
+    drawing = strips_[static_cast<size_t>(index)];
+    return true;
+}
+
+void TSheetsPrinter::FitStripBox(TSestava& report) const {
+    int tallest = 0;
+    for (const QPicture& strip : strips_)
+        tallest = std::max(tallest, strip.boundingRect().height());
+    if (tallest <= 0)
+        return;
+    TOddilSestavy& body = report.Oddily().Item(stBody);
+    for (TSiReportElement& e : body.Elements) {
+        if (e.Kind != ekPicture || e.FileName.compare(QLatin1String("IMAGE"), Qt::CaseInsensitive) != 0 ||
+            e.Width <= 0)
+            continue;
+        const int height = (e.Width * tallest + kStripWidth - 1) / kStripWidth;
+        const int grow = height - e.Height;
+        for (TSiReportElement& below : body.Elements)
+            if (below.Top > e.Top)
+                below.Top += grow;
+        e.Height = height;
+        body.Height = std::max(0, body.Height + grow);
+        return;
+    }
 }
 
 const TMaterial* TSheetsPrinter::SourceMaterial() const {

@@ -3,6 +3,7 @@
 // margins must each be at least the printer's unprintable amount on that side. Too small margins lead
 // to a question (through the report's AskYesNo: the window asks the person, the batch tool answers
 // yes) whether to raise them to what the printer allows.
+#include "reports/ReportMessages.h"
 #include <QString>
 
 QT_BEGIN_NAMESPACE
@@ -47,8 +48,10 @@ TMarginTestResult TestMargins(TSestava& report, const TUnprintableMargins& minim
 
 namespace MarginMessages {
 inline QString RaiseQuestion() {
-    return QStringLiteral("Nastavené okraje tisku jsou menší, než umožňuje připojená tiskárna. Upravit "
-                          "velikost okrajů podle možností tiskárny?");
+    return ReportMessages::EngineText(
+        "MarginRaiseQuestion",
+        QStringLiteral("Nastavené okraje tisku jsou menší, než umožňuje připojená tiskárna. Upravit "
+                       "velikost okrajů podle možností tiskárny?"));
 }
 } // namespace MarginMessages
 

@@ -139,7 +139,7 @@ void TOrvelCanvas::drawText(const TVystPrvek& element) {
     painter_.scale(1.0 / kFontScale, 1.0 / kFontScale);
     const QFontMetricsF metrics(painter_.font());
     const double width = box.width() * kFontScale;
-    const double lineHeight = metrics.height();
+    const double lineHeight = std::max<double>(metrics.height(), element.LinePitch * kFontScale);
     const int horizontal = s.Alignment & eaHorizontalMask;
     const QStringList lines = element.Text.split(u'\n');
     double y = 0;
@@ -188,6 +188,10 @@ void TOrvelCanvas::drawFrame(const TVystPrvek& element) {
 }
 
 void TOrvelCanvas::drawPicture(const TVystPrvek& element) {
+    if (!element.Drawing.isNull()) {
+        drawDrawing(element);
+        return;
+    }
     const QImage& picture = element.Picture;
     if (picture.isNull())
         return;
@@ -206,6 +210,30 @@ void TOrvelCanvas::drawPicture(const TVystPrvek& element) {
         painter_.drawImage(QRectF(box.topLeft(), QSizeF(picture.width(), picture.height()) * (100.0 / dpi)),
                            picture);
     }
+}
+
+void TOrvelCanvas::drawDrawing(const TVystPrvek& element) {
+    const QRect bounds = element.Drawing.boundingRect();
+    if (bounds.isEmpty())
+        return;
+    const QRect& box = element.Box;
+    // Stretched into the box like a picture; otherwise at 100 of its units per inch.
+    QSizeF size(bounds.width(), bounds.height());
+    if (element.Style.DrawFlags & efStretch)
+        size = size.scaled(box.size(), (element.Style.DrawFlags & efKeepAspect) ? Qt::KeepAspectRatio
+                                                                                : Qt::IgnoreAspectRatio);
+    painter_.save();
+    painter_.setClipRect(box);
+    painter_.translate(box.topLeft());
+    painter_.scale(size.width() / bounds.width(), size.height() / bounds.height());
+    // A picture replayed on a device of another resolution scales itself by the ratio: undone here,
+    // the box alone decides its size.
+    if (const QPaintDevice* device = painter_.device();
+        device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+        painter_.scale(double(element.Drawing.logicalDpiX()) / device->logicalDpiX(),
+                       double(element.Drawing.logicalDpiY()) / device->logicalDpiY());
+    painter_.drawPicture(-bounds.topLeft(), element.Drawing);
+    painter_.restore();
 }
 
 QPicture PageAsPicture(const TSestVystup& output, int index) {

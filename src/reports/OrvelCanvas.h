@@ -41,6 +41,7 @@ private:
     void drawText(const TVystPrvek& element);
     void drawFrame(const TVystPrvek& element);
     void drawPicture(const TVystPrvek& element);
+    void drawDrawing(const TVystPrvek& element);
     QPainter& painter_;
 };
 

@@ -1,6 +1,13 @@
 #include "reports/ReportMessages.h"
 
+#include "foundation/Program.h"
+
 namespace lintaro::ReportMessages {
+
+QString EngineText(const char* key, const QString& czech) {
+    const QString text = GetText(QStringLiteral("ReportEngine"), QString::fromLatin1(key));
+    return text.isEmpty() ? czech : text;
+}
 
 QString ExpressionErrorText(int code) {
     switch (code) {

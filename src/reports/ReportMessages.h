@@ -1,9 +1,14 @@
 #pragma once
-// The report engine's own wording. Unlike every other text of the program these are not looked up in
-// the text store: the engine carries them itself, in Czech, and they are kept together here.
+// The report engine's own wording. The engine carries it itself, in Czech, kept together here; the
+// texts file may give each message in another language (section "ReportEngine", one key per message,
+// the function's name; the progress, printer and margin messages prefixed "Progress", "Printer",
+// "Margin"). A message the texts file lacks stands in Czech.
 #include <QString>
 
 namespace lintaro::ReportMessages {
+
+// The texts file's wording of the message key, else czech.
+QString EngineText(const char* key, const QString& czech);
 
 // Result codes of template and run operations.
 enum TReportResult {
@@ -17,61 +22,66 @@ enum TReportResult {
 };
 
 inline QString NoTemplatePath() {
-    return QStringLiteral("Není definována cesta a název souboru s předlohou.");
+    return EngineText("NoTemplatePath", QStringLiteral("Není definována cesta a název souboru s předlohou."));
 }
 // %s: the template file's name.
 inline QString TemplateNotFound() {
-    return QStringLiteral("Nebyl nalezen soubor s předlohou tiskové sestavy \"%s\"");
+    return EngineText("TemplateNotFound",
+                      QStringLiteral("Nebyl nalezen soubor s předlohou tiskové sestavy \"%s\""));
 }
 inline QString TemplateNotCreated() {
-    return QStringLiteral("Soubor s předlohou se nepodařilo vytvořit. \"%s\"");
+    return EngineText("TemplateNotCreated",
+                      QStringLiteral("Soubor s předlohou se nepodařilo vytvořit. \"%s\""));
 }
 inline QString TemplateNotSaved() {
-    return QStringLiteral("Soubor s předlohou se nepodařilo uložit.");
+    return EngineText("TemplateNotSaved", QStringLiteral("Soubor s předlohou se nepodařilo uložit."));
 }
 inline QString DesignerNotSaved() {
-    return QStringLiteral("Předlohou se nepodařilo uložit.");
+    return EngineText("DesignerNotSaved", QStringLiteral("Předlohou se nepodařilo uložit."));
 }
 inline QString SaveChangesQuestion() {
-    return QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?");
+    return EngineText("SaveChangesQuestion",
+                      QStringLiteral("V předloze sestavy byly provedeny změny. Uložit?"));
 }
 inline QString ConfirmTitle() {
-    return QStringLiteral("Potvrzení");
+    return EngineText("ConfirmTitle", QStringLiteral("Potvrzení"));
 }
 inline QString UnknownAlias() {
-    return QStringLiteral("Neznámý alias: %s\rBude použito stand. nastavení");
+    return EngineText("UnknownAlias", QStringLiteral("Neznámý alias: %s\rBude použito stand. nastavení"));
 }
 inline QString AliasWithoutDatabase() {
-    return QStringLiteral("Nelze použít alias, protože není definován zdroj dat nebo není typu TDBDataSet");
+    return EngineText(
+        "AliasWithoutDatabase",
+        QStringLiteral("Nelze použít alias, protože není definován zdroj dat nebo není typu TDBDataSet"));
 }
 inline QString SaveDialogFilter() {
-    return QStringLiteral("Předlohy tiskových sestav (*.pts)|*.PTS");
+    return EngineText("SaveDialogFilter", QStringLiteral("Předlohy tiskových sestav (*.pts)|*.PTS"));
 }
 inline QString SaveDialogTitle() {
-    return QStringLiteral("Výběr souboru");
+    return EngineText("SaveDialogTitle", QStringLiteral("Výběr souboru"));
 }
 
 // The data check before a run.
 inline QString NoDataSource() {
-    return QStringLiteral("Není definován zdroj dat.");
+    return EngineText("NoDataSource", QStringLiteral("Není definován zdroj dat."));
 }
 inline QString NoTable() {
-    return QStringLiteral("Ke zdroji dat není připojena žádná tabulka.");
+    return EngineText("NoTable", QStringLiteral("Ke zdroji dat není připojena žádná tabulka."));
 }
 inline QString OpenTableQuestion() {
-    return QStringLiteral("Připojená tabulka není aktivní. Zkusit otevřít?");
+    return EngineText("OpenTableQuestion", QStringLiteral("Připojená tabulka není aktivní. Zkusit otevřít?"));
 }
 inline QString TableNotOpened() {
-    return QStringLiteral("Připojenou tabulku se nepodařilo otevřít.");
+    return EngineText("TableNotOpened", QStringLiteral("Připojenou tabulku se nepodařilo otevřít."));
 }
 
 // Expression checks.
 inline QString ExpressionOK() {
-    return QStringLiteral("Výraz je v pořádku.");
+    return EngineText("ExpressionOK", QStringLiteral("Výraz je v pořádku."));
 }
 // %s: the error text, %d: its 1-based position.
 inline QString ExpressionErrorAt() {
-    return QStringLiteral("Chyba : \"%s\" na pozici %d");
+    return EngineText("ExpressionErrorAt", QStringLiteral("Chyba : \"%s\" na pozici %d"));
 }
 // The text of an expression error code 1…14; empty for any other code.
 QString ExpressionErrorText(int code);

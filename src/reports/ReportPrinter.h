@@ -4,6 +4,7 @@
 // make and model stands in for the driver name the desktop registry would give; such a queue gets
 // the pages as rows of characters on the template's grid, sent as a raw job through the CUPS lp
 // command; other queues get the pages drawn, over the background picture when it is to be printed.
+#include "reports/ReportMessages.h"
 #include "reports/SestVystup.h"
 
 #include <QString>
@@ -27,10 +28,11 @@ bool IsTextOnlyDriver(const QString& makeAndModel);
 
 namespace PrinterMessages {
 inline QString NoPrinter() {
-    return QStringLiteral("V systému není nainstalovaná žádná tiskárna.");
+    return ReportMessages::EngineText("PrinterNoPrinter",
+                                      QStringLiteral("V systému není nainstalovaná žádná tiskárna."));
 }
 inline QString WarningTitle() {
-    return QStringLiteral("Varování");
+    return ReportMessages::EngineText("PrinterWarningTitle", QStringLiteral("Varování"));
 }
 } // namespace PrinterMessages
 

@@ -1,6 +1,7 @@
 #pragma once
 // What a running report tells the person waiting for it, and how that person cancels it. The window
 // shows this as a dialog with "Přerušit"; the batch tool writes the messages as text.
+#include "reports/ReportMessages.h"
 #include <QString>
 #include <cstdio>
 
@@ -37,13 +38,13 @@ private:
 // The progress messages of the engine.
 namespace ProgressMessages {
 inline QString Preparing() {
-    return QStringLiteral("Připravuji tisk položky číslo: ");
+    return ReportMessages::EngineText("ProgressPreparing", QStringLiteral("Připravuji tisk položky číslo: "));
 }
 inline QString Sending() {
-    return QStringLiteral("Odesílám data do tiskárny ...");
+    return ReportMessages::EngineText("ProgressSending", QStringLiteral("Odesílám data do tiskárny ..."));
 }
 inline QString CancelButton() {
-    return QStringLiteral("Přerušit");
+    return ReportMessages::EngineText("ProgressCancelButton", QStringLiteral("Přerušit"));
 }
 } // namespace ProgressMessages
 

@@ -148,6 +148,15 @@ struct TReportRun::Context : TExpressionResolver {
         return -1;
     }
     int FunctionIndex(const QString& name) override { return core->Funkce().IndexOf(name); }
+    // A memo item's text is broken into lines whatever the element's flags say.
+    bool memo(const TSiReportElement& e) const {
+        if (e.Kind != ekDataItem)
+            return false;
+        if (main)
+            return report->DataItemType(e.Reference) == ftMemo;
+        return data && e.Reference >= 0 && e.Reference < data->FieldCount() &&
+               data->FieldDataType(e.Reference) == ftMemo;
+    }
 };
 
 TReportRun::TReportRun(TSestava& report, TSestVystup& output, TReportProgress* progress)
@@ -410,7 +419,9 @@ void TReportRun::groupHandling(Context& ctx) {
 }
 
 bool TReportRun::fits(Context& /*ctx*/, int height) const {
-    return pageBottom_ - footHeight() - curY_ >= height;
+    // The report end of a report without a foot on its last page may use the foot's room.
+    const int foot = lastPage_ && hasOption(report_, stPageFoot, soNoFootOnLast) ? 0 : footHeight();
+    return pageBottom_ - foot - curY_ >= height;
 }
 
 void TReportRun::finishPage() {
@@ -680,7 +691,7 @@ int TReportRun::textCut(Context& ctx, const TSiReportElement& e, int offset, int
     const QString text = elementText(ctx, e, pageCount);
     if (e.Alignment & eaRichText)
         return std::max(0, TRichText::Shared(e, text, e.Width)->CutAt(offset + room) - offset);
-    const int line = std::max(1, LineHeight(e));
+    const int line = linePitch(e);
     return room / line * line;
 }
 
@@ -690,7 +701,14 @@ int TReportRun::textHeight(const TSiReportElement& element, const QString& text,
     const QStringList broken = BreakText(element, text, element.Width);
     if (lines)
         *lines = broken;
-    return static_cast<int>(broken.size()) * LineHeight(element);
+    return static_cast<int>(broken.size()) * linePitch(element);
+}
+
+int TReportRun::linePitch(const TSiReportElement& element) const {
+    const int font = std::max(1, LineHeight(element));
+    if (!report_.Grid.CharGrid)
+        return font;
+    return std::max(font, static_cast<int>(std::ceil(report_.Grid.CellHeight())));
 }
 
 QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& pageCount) {
@@ -754,13 +772,17 @@ void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, in
     out.Style = e;
     bool pageCount = false;
     out.Text = elementText(ctx, e, pageCount);
-    if (e.IsTextKind() && (e.Alignment & eaRichText)) {
+    if (ctx.memo(e))
+        out.Style.Alignment |= eaMultiLine;
+    const int alignment = out.Style.Alignment;
+    if (e.IsTextKind() && (alignment & eaRichText)) {
         // Laid out again when drawn; a part of a text cut across pages starts further down.
         out.TextOffset = offset;
-    } else if (e.IsTextKind() && ((e.Alignment & eaMultiLine) || (e.Alignment & eaVariableHeight))) {
+    } else if (e.IsTextKind() && (alignment & (eaMultiLine | eaVariableHeight))) {
         QStringList lines;
         textHeight(e, out.Text, &lines);
-        const int line = std::max(1, LineHeight(e));
+        const int line = linePitch(e);
+        out.LinePitch = line;
         if (!(e.Alignment & eaVariableHeight)) {
             const int keep = std::max(1, height / line);
             while (lines.size() > keep)
@@ -770,7 +792,8 @@ void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, in
         }
         out.Text = lines.join(u'\n');
     }
-    if (e.Kind == ekPicture)
+    if (e.Kind == ekPicture &&
+        !(report_.OnNactiKresbu && report_.OnNactiKresbu(report_, e.FileName, out.Drawing)))
         out.Picture = LoadReportPicture(report_, e.FileName, e);
     if (e.Kind == ekPaintBox && report_.OnPaintBox && e.Width > 0 && height > 0) {
         // Painted at k × 100 dots per inch, k from the brush-style field.

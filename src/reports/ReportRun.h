@@ -48,6 +48,9 @@ private:
     int pageLimit() const;
     QString elementText(Context& ctx, const TSiReportElement& element, bool& pageCount);
     int textHeight(const TSiReportElement& element, const QString& text, QStringList* lines) const;
+    // The distance between the lines of a multi-line text: its font's line, and on a character grid at
+    // least one grid row, so that every line of it has a row of its own on a text-only printer.
+    int linePitch(const TSiReportElement& element) const;
     bool fits(Context& ctx, int height) const;
     void breakPage();
     void finishPage();

@@ -4,6 +4,7 @@
 #include "reports/SiReportElement.h"
 
 #include <QImage>
+#include <QPicture>
 #include <QRect>
 #include <QString>
 #include <vector>
@@ -18,9 +19,13 @@ struct TVystPrvek {
     QRect Box;
     QString Text;
     QImage Picture;
+    // A named picture given as a vector drawing (OnNactiKresbu); drawn in place of Picture.
+    QPicture Drawing;
     TSiReportElement Style;
     // Rich text cut across pages: how far down its content this part starts, hundredths of an inch.
     int TextOffset = 0;
+    // Multi-line text: the distance between its lines, hundredths of an inch; 0 takes the font's.
+    int LinePitch = 0;
 };
 
 struct TStranaPrvku {

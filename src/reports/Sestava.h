@@ -88,6 +88,9 @@ public:
     Callback OnSetPredloha;
     std::function<void(TSestava& report, QStringList& names)> OnNactiSeznamObrazu;
     std::function<bool(TSestava& report, const QString& name, QImage& picture)> OnNactiObraz;
+    // A named picture that is a vector drawing, asked before OnNactiObraz: it prints as lines and text
+    // at any size instead of as pixels.
+    std::function<bool(TSestava& report, const QString& name, QPicture& drawing)> OnNactiKresbu;
     std::function<void(TSestava& report, const TSiReportElement& element, QImage& picture)> OnPreparePicture;
     Callback OnVypoctiFunkce;
     std::function<void(TSestava& report, int sectionType, bool& print)> OnTiskOddilu;

@@ -6,6 +6,7 @@
 
 #include <QFileDevice>
 #include <QIODevice>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
 #include <functional>
@@ -42,23 +43,22 @@ bool pageRows(const TStranaPrvku& page, const TPageSetup& setup, const TDesignGr
         if (!e.Style.IsTextKind())
             continue;
         qint64 row = qint64(e.Box.top()) * rpi / 100;
+        // Any of the three line endings a stored text may carry ends a line: none reaches the file.
+        static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
         const QStringList lines =
             e.Style.Alignment & eaRichText
                 ? TRichText::Shared(e.Style, e.Text, e.Box.width())->PlainLines(e.TextOffset, e.Box.height())
-                : e.Text.split(u'\n');
+                : e.Text.split(lineBreak);
         for (const QString& line : lines) {
             if (row < 0 || row >= rowCount)
                 break;
             while (rows.size() <= row)
                 rows.append(QString());
             QString& target = rows[row++];
+            // Every text starts in the column of its left edge, whatever its alignment: the grid has
+            // no room to shift a text into, and a shifted one would lose characters or land on its
+            // neighbour.
             qint64 column = qint64(e.Box.left()) * cpi / 100;
-            const int horizontal = e.Style.Alignment & eaHorizontalMask;
-            const qint64 boxColumns = qint64(e.Box.width()) * cpi / 100;
-            if (horizontal == eaRight)
-                column += boxColumns - line.size();
-            else if (horizontal == eaCenter)
-                column += (boxColumns - line.size()) / 2;
             const qint64 end = std::min<qint64>(columns, column + line.size());
             if (end > target.size())
                 target = target.leftJustified(end, u' ');

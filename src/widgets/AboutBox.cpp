@@ -63,8 +63,13 @@ std::unique_ptr<QDialog> BuildAboutBox(const TAboutTexts& texts, QWidget* parent
 
     const TVersionInfo& version = Version();
     addLabel(box.get(), "AboutProductName", version.ProductName, QRect(124, 4, 280, 20), 16, true);
-    addLabel(box.get(), "AboutVersion", texts.versionCaption + u' ' + version.VersionText,
-             QRect(124, 28, 280, 13), 11, false);
+    // The build's word ("sestavení" in the version text) in the texts file's language when it has one.
+    const QString build = GetText(QStringLiteral("About"), QStringLiteral("BuildCapt"));
+    const QString versionText =
+        build.isEmpty() ? version.VersionText
+                        : QString(version.VersionText).replace(QString::fromUtf8("sestavení"), build);
+    addLabel(box.get(), "AboutVersion", texts.versionCaption + u' ' + versionText, QRect(124, 28, 280, 13),
+             11, false);
     addLabel(box.get(), "AboutComments", version.Comments, QRect(124, 44, 280, 13), 11, false);
 
     auto* note = new QLabel(TextWithLineBreaks(texts.note), box.get());

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonObject>
@@ -166,6 +167,132 @@ TEST_F(PrintCommand, PartsMaterialParamsSheetsAndSetupShowTheirData) {
         EXPECT_TRUE(QRegularExpression("\\b" + caption + "\\b").match(material).hasMatch())
             << caption.toStdString();
     }
+}
+
+// The text a document prints with --text; the run must succeed.
+QString printedText(const QStringList& args, QString* progress = nullptr) {
+    const CliRun run = cli(args);
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    if (progress)
+        *progress = run.out;
+    const int text = static_cast<int>(args.indexOf(QStringLiteral("--text")));
+    return text < 0 ? QString() : QString::fromUtf8(lintaro::test::readFileBytes(args.at(text + 1)));
+}
+
+TEST_F(PrintCommand, TheTextOfEveryDocumentHoldsEveryWordOfItsPdf) {
+    const QString result = calculated();
+    struct Case {
+        QString file, document;
+    } cases[] = {{result, "order"},  {result, "parts"}, {result, "params"},
+                 {result, "sheets"}, {result, "setup"}, {sample("Board18.LNM"), "material"}};
+    for (const Case& c : cases) {
+        QString pdfWords = print(c.file, c.document);
+        if (c.document == QLatin1String("sheets")) {
+            // The drawings are pictures, which a text has no room for: the page's own texts above and
+            // below them.
+            pdfWords.clear();
+            for (const QStringList& crop :
+                 {QStringList{"-y", "0", "-H", "100"}, QStringList{"-y", "780", "-H", "62"}}) {
+                QProcess process;
+                process.start(QStringLiteral("pdftotext"),
+                              QStringList{"-f", "1", "-l", "1", "-x", "0", "-W", "600"} + crop +
+                                  QStringList{dir.filePath("sheets.pdf"), "-"});
+                ASSERT_TRUE(process.waitForFinished(60000));
+                pdfWords += QString::fromUtf8(process.readAllStandardOutput()) + u' ';
+            }
+            ASSERT_TRUE(pdfWords.contains("Cutting") && pdfWords.contains("Page")) << pdfWords.toStdString();
+        }
+        const QStringList words = pdfWords.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        const QString txt = dir.filePath(c.document + ".txt");
+        const QString text = printedText(
+            {"print", c.file, "--document", c.document, "--text", txt, "--settings", sample("Sample.INI")});
+        EXPECT_FALSE(text.contains(u'\r')) << c.document.toStdString();
+        const QStringList textWords = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        for (const QString& word : words)
+            EXPECT_TRUE(textWords.contains(word))
+                << c.document.toStdString() << ": \"" << word.toStdString() << "\" is missing in\n"
+                << text.toStdString();
+    }
+}
+
+TEST_F(PrintCommand, ThePartsListNumbersEveryPartAsTheDrawingsDoAndCountsThePieces) {
+    const QString txt = dir.filePath("parts.txt");
+    const QString text = printedText({"print", sample("Kitchen.LNO"), "--document", "parts", "--text", txt,
+                                      "--settings", sample("Sample.INI")});
+    const QStringList ids = itemFields(sample("Kitchen.LNO"), "Parts", 0);
+    const QStringList captions = itemFields(sample("Kitchen.LNO"), "Parts", 1);
+    const QStringList counts = itemFields(sample("Kitchen.LNO"), "Parts", 5);
+    ASSERT_EQ(ids.size(), captions.size());
+    ASSERT_GT(ids.size(), 2);
+    ASSERT_NE(ids.first(), QStringLiteral("1")) << "the sample's IDs differ from the row numbers";
+    int pieces = 0;
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        // The drawings label a part with its ID: the list's row shows that number and its caption.
+        EXPECT_TRUE(QRegularExpression(
+                        QStringLiteral("(?m)^%1 +%2  ").arg(ids[i], QRegularExpression::escape(captions[i])))
+                        .match(text)
+                        .hasMatch())
+            << ids[i].toStdString() << " " << captions[i].toStdString() << "\n"
+            << text.toStdString();
+        pieces += counts.value(i).toInt();
+    }
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("Total pieces +%1 ").arg(pieces)).match(text).hasMatch())
+        << pieces << "\n"
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("Area each") && text.contains("Perimeter each"));
+}
+
+// The widths of the words of a PDF as pdftotext -bbox gives them, in points.
+QList<double> wordWidths(const QString& pdf, const QString& word) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return {};
+    QList<double> widths;
+    static const QRegularExpression pattern(
+        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    auto it = pattern.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(3) == word)
+            widths << m.captured(2).toDouble() - m.captured(1).toDouble();
+    }
+    return widths;
+}
+
+TEST_F(PrintCommand, CuttingSheetsPrintAsVectorDrawingsWhoseLabelsKeepTheirSizeAtAHigherZoom) {
+    const QString result = calculated();
+    QString settings = QString::fromUtf8(lintaro::test::readFileBytes(sample("Sample.INI")));
+    ASSERT_TRUE(settings.contains("Zoom=200"));
+    QList<double> widths;
+    for (const char* zoom : {"200", "400"}) {
+        const QString ini = dir.filePath(QStringLiteral("Zoom%1.INI").arg(zoom));
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QString(settings).replace("Zoom=200", QStringLiteral("Zoom=") + zoom).toUtf8());
+        file.close();
+        const QString pdf = dir.filePath(QStringLiteral("sheets%1.pdf").arg(zoom));
+        const CliRun run = cli({"print", result, "--document", "sheets", "--pdf", pdf, "--settings", ini});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        // The drawing's labels are text of the PDF, not pixels of a picture.
+        const QList<double> label = wordWidths(pdf, QStringLiteral("Material:"));
+        ASSERT_FALSE(label.isEmpty()) << zoom;
+        widths << label.first();
+    }
+    // A strip fills the page width however tall the zoom makes it: its labels keep their size.
+    EXPECT_NEAR(widths[1], widths[0], 0.5);
+}
+
+TEST_F(PrintCommand, CopiesOfATextFileAreWrittenAndReported) {
+    const QString txt = dir.filePath("copies.txt");
+    QString progress;
+    const QString text = printedText({"print", sample("Kitchen.LNO"), "--document", "order", "--text", txt,
+                                      "--copies", "2", "--settings", sample("Sample.INI")},
+                                     &progress);
+    EXPECT_EQ(progress, "page 1 of 1, copy 1 of 2\npage 1 of 1, copy 2 of 2\n");
+    EXPECT_EQ(text.count(u'\f'), 2);
+    EXPECT_EQ(text.count("Horak Kitchens"), 2 * text.left(text.indexOf(u'\f')).count("Horak Kitchens"));
+    EXPECT_TRUE(cli({"help", "print"}).out.contains("text file holds the pages N times over"));
 }
 
 TEST_F(PrintCommand, TextPagesAndRangesAndRefusals) {

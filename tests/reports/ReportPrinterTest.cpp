@@ -1,4 +1,6 @@
 #include "reports/ReportPrinter.h"
+#include "foundation/Ini.h"
+#include "foundation/Program.h"
 #include "reports/ReportMessages.h"
 #include "reports/ReportProgress.h"
 #include "reports/ReportRun.h"
@@ -34,6 +36,35 @@ TEST(ReportPrinter, TextOnlyDrivers) {
           Case{"Obecná nebo jen textová", true}, Case{"Local Raw Printer", true},
           Case{"Generic PDF Printer", false}, Case{"HP LaserJet 4 Plus", false}, Case{"", false}})
         EXPECT_EQ(IsTextOnlyDriver(QString::fromUtf8(c.makeAndModel)), c.textOnly) << c.makeAndModel;
+}
+
+TEST(ReportMessages, TheTextsFileGivesEachEngineMessageElseTheCzechOneStands) {
+    Texts().EraseSection(QStringLiteral("ReportEngine"));
+    EXPECT_EQ(PrinterMessages::NoPrinter(),
+              QString::fromUtf8("V systému není nainstalovaná žádná tiskárna."));
+    EXPECT_EQ(ProgressMessages::CancelButton(), QString::fromUtf8("Přerušit"));
+    Texts().WriteString(QStringLiteral("ReportEngine"), QStringLiteral("ProgressCancelButton"),
+                        QStringLiteral("Cancel"));
+    Texts().WriteString(QStringLiteral("ReportEngine"), QStringLiteral("SaveChangesQuestion"),
+                        QStringLiteral("The template has been changed. Save it?"));
+    EXPECT_EQ(ProgressMessages::CancelButton(), QStringLiteral("Cancel"));
+    EXPECT_EQ(ReportMessages::SaveChangesQuestion(),
+              QStringLiteral("The template has been changed. Save it?"));
+    // A key the file lacks keeps its Czech text.
+    EXPECT_EQ(ProgressMessages::Sending(), QString::fromUtf8("Odesílám data do tiskárny ..."));
+    Texts().EraseSection(QStringLiteral("ReportEngine"));
+}
+
+TEST(ReportMessages, TheShippedTextsGiveEveryEngineMessageInEnglish) {
+    TINI shipped;
+    ASSERT_TRUE(shipped.LoadFromFile(QStringLiteral(LINTARO_SOURCE_DIR "/data/LNTR.TXS")));
+    for (const char* key : {"PrinterNoPrinter", "PrinterWarningTitle", "ProgressPreparing", "ProgressSending",
+                            "ProgressCancelButton", "SaveChangesQuestion", "ConfirmTitle",
+                            "OpenTableQuestion", "MarginRaiseQuestion"}) {
+        const QString text = shipped.ReadString(QStringLiteral("ReportEngine"), QString::fromLatin1(key));
+        EXPECT_FALSE(text.isEmpty()) << key;
+        EXPECT_FALSE(text.contains(QRegularExpression(QString::fromUtf8("[ěščřžýáíéůú]")))) << key;
+    }
 }
 
 TEST(ReportPrinter, MissingPrinterWarnsWithResultTwo) {

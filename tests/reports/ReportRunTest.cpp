@@ -38,7 +38,9 @@ public:
     int FieldCount() const override { return static_cast<int>(fields_.size()); }
     QString FieldName(int i) const override { return fields_[i]; }
     QString FieldDisplayLabel(int i) const override { return fields_[i] + u':'; }
-    TFieldType FieldDataType(int) const override { return ftString; }
+    TFieldType FieldDataType(int i) const override {
+        return static_cast<size_t>(i) < types.size() ? types[static_cast<size_t>(i)] : ftString;
+    }
     TFieldAlignment FieldAlignment(int) const override { return faLeftJustify; }
     int FieldDisplayWidth(int) const override { return 10; }
     QString FieldDisplayText(int i) override {
@@ -49,6 +51,7 @@ public:
     void EnableControls() override { --disabled; }
 
     int disabled = 0;
+    std::vector<TFieldType> types; // ftString for the fields beyond
 
     bool openable = true;
     bool active_ = true;
@@ -223,6 +226,62 @@ TEST(ReportRun, ReportEndAtTheFootMovesToANewPageWhenBelowTheTarget) {
         Fixture f(t, numbered(c.records));
         EXPECT_EQ(f.runFiltered(QStringLiteral("End|Foot")), QString::fromUtf8(c.expected)) << c.records;
     }
+}
+
+TEST(ReportRun, ReportEndWithoutALastFootUsesTheFootsRoom) {
+    // A page 300 high, foot 30, report end 50; six bodies of 40 end at 240.
+    struct Case {
+        int endOptions;
+        const char* expected;
+    };
+    for (const Case& c : {Case{0, "1 1 0,240,100,10 End\n"}, Case{2, "1 1 0,250,100,10 End\n"}}) {
+        QStringList t = header(0, 40, 50, 30);
+        t[1] = QStringLiteral("I,2,0,826,300,0,0,0,0,1,0");
+        t[5] = QStringLiteral("I,3,3,1,50,%1").arg(c.endOptions);
+        t[6] = QStringLiteral("I,3,4,1,30,1");
+        t << text("T", 0, 0, 100, 10, "", 2, 0) << text("K", 0, 0, 100, 10, "End")
+          << text("P", 0, 0, 100, 10, "Foot");
+        Fixture f(t, numbered(6));
+        EXPECT_EQ(f.runFiltered(QStringLiteral("End|Foot")), QString::fromUtf8(c.expected)) << c.endOptions;
+        EXPECT_EQ(f.output.PageCount(), 1);
+    }
+}
+
+TEST(ReportRun, MemoItemsAreMultiLineAndCharacterGridLinesTakeARowEach) {
+    static int argc = 1;
+    static char name[] = "reports_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance())
+        new QGuiApplication(argc, argv);
+    const QString words = QStringLiteral("one two three four five six seven eight nine ten");
+    // A memo item without the multi-line flag is broken into the lines that fit its box.
+    QStringList t = header(0, 100, 0, 0);
+    t << text("T", 0, 0, 60, 100, "", 2, 1);
+    Fixture memo(t, {QStringList{QStringLiteral("1"), words}});
+    memo.data.types = {ftString, ftMemo};
+    memo.run();
+    const TSiReportElement& element =
+        static_cast<const TSestavaTyp&>(memo.report).Oddily().Item(stBody).Elements[0];
+    const QStringList broken = BreakText(element, words, 60);
+    ASSERT_GT(broken.size(), 2);
+    EXPECT_EQ(memo.output.Page(0).Prvky[0].Text, broken.mid(0, 100 / LineHeight(element)).join(u'\n'));
+    // The same item as text stays one line.
+    Fixture plain(t, {QStringList{QStringLiteral("1"), words}});
+    plain.run();
+    EXPECT_EQ(plain.output.Page(0).Prvky[0].Text, words);
+
+    // On a character grid of 6 lines per inch a 10-point text's lines are a row (17) apart, so that
+    // each has a row of its own in the text output; what lies below moves down as far.
+    QStringList g = header(0, 40, 0, 0);
+    g << QStringLiteral("I,6,1,8,8,0,2,0,0") << text("T", 0, 0, 60, 10, "", 2, 0, eaVariableHeight)
+      << text("T", 0, 17, 100, 10, "Below");
+    Fixture grid(g, {QStringList{words}});
+    ASSERT_LT(LineHeight(element), 17);
+    grid.run();
+    const TVystPrvek& grown = grid.output.Page(0).Prvky[0];
+    EXPECT_EQ(grown.LinePitch, 17);
+    EXPECT_EQ(grown.Box.height(), 17 * broken.size());
+    EXPECT_EQ(grid.output.Page(0).Prvky[1].Box.top(), 17 * broken.size() + 7);
 }
 
 TEST(ReportRun, BodyTallerThanTheFreeSpaceSpillsAndStillPrints) {

@@ -26,12 +26,29 @@ TEST(TextExport, TextElementsOnTheCharacterGrid) {
                   textAt(0, 34, 100, "a\nb"), textAt(0, 34, 100, "xyz"), textAt(0, 100, 100, "", 0, ekLine)};
     TPageSetup setup;
     TDesignGrid grid; // 12 characters and 6 rows per inch
-    EXPECT_EQ(PageAsTextRows(page, setup, grid),
-              (QStringList{QStringLiteral("Zakázka               12"), QString(), QStringLiteral("ayz"),
-                           QStringLiteral("b")}));
+    // Every text starts in the column of its left edge, right-aligned or not.
+    EXPECT_EQ(PageAsTextRows(page, setup, grid), (QStringList{QStringLiteral("Zakázka     12"), QString(),
+                                                              QStringLiteral("ayz"), QStringLiteral("b")}));
     grid.CharPitch = 0;
     grid.LinePitch = 2;
-    EXPECT_EQ(PageAsTextRows(page, setup, grid).value(0), QStringLiteral("Zakázka           12"));
+    EXPECT_EQ(PageAsTextRows(page, setup, grid).value(0), QStringLiteral("Zakázka   12"));
+}
+
+TEST(TextExport, AlignedTextsKeepEveryCharacterAndLineEndingsBecomeRows) {
+    TDesignGrid grid;
+    grid.CharPitch = 0; // 10 characters per inch
+    TPageSetup setup;
+    for (const int alignment : {int(eaRight), int(eaCenter), eaRight | eaMultiLine}) {
+        TStranaPrvku page;
+        page.Prvky = {textAt(0, 0, 50, "ABCDEFGHIJ", alignment)};
+        EXPECT_EQ(PageAsTextRows(page, setup, grid), QStringList{QStringLiteral("ABCDEFGHIJ")}) << alignment;
+    }
+    // A stored note may carry CR LF or a lone CR: each ends a row and none reaches the output.
+    TStranaPrvku page;
+    page.Prvky = {textAt(0, 0, 300, "one\r\ntwo\rthree\nfour", eaMultiLine)};
+    EXPECT_EQ(PageAsTextRows(page, setup, grid),
+              (QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three"),
+                           QStringLiteral("four")}));
 }
 
 TEST(TextExport, CodePages) {

@@ -3,7 +3,11 @@
 that the eight documents share their page, header, party blocks and foot.
 
 Run from the repository's root: python3 tools/templategen/make_prs.py
-Units are hundredths of an inch; an A4 page is 826 x 1169, the margins below leave 726 x 1069.
+Units are hundredths of an inch; an A4 page is 826 x 1169, the margins below leave 726 x 1084.
+
+The templates are laid out on a character grid of 17 characters and 6 lines per inch as well, for
+text-only printers and the text export: texts that share a row keep apart by columns, and texts whose
+columns meet are at least one row (17) apart. check_grid() refuses a layout that breaks this.
 """
 import pathlib
 
@@ -19,6 +23,8 @@ HEADER = [
     'I,1,4,39,122',
     'I,2,0,826,1169,50,50,45,40,1,0',
 ]
+ROW = 17  # one row of the character grid, rounded up: 6 lines per inch
+CPI = 17  # characters per inch of the character grid
 
 
 def q(text):
@@ -31,12 +37,14 @@ class Doc:
         self.sections = {}  # index -> (visible, height, options)
         self.lines = {tag: [] for tag in "ZHTKP"}
         self.functions = []
+        self.texts = {}  # tag -> (kind, x, y, w, text, size) of every text element, for check_grid()
 
     def section(self, tag, height, options=0, visible=1):
         self.sections["ZHTKP".index(tag)] = (visible, height, options)
 
     def _text_kind(self, tag, kind, ref, x, y, w, h, text="", size=9, style=0, align=LEFT, color=BLACK,
                    frame=0):
+        self.texts.setdefault(tag, []).append((kind, x, y, w, text, size))
         self.lines[tag].append(
             f'{tag},{kind},{ref},{x},{y},{w},{h},{FONT},{size},{color},{style},{align},{frame},0,{q(text)},0,0,0')
 
@@ -74,7 +82,7 @@ class Doc:
         for index in range(5):
             visible, height, options = self.sections.get(index, (0, 0, 0))
             out.append(f'I,3,{index},{visible},{height},{options}')
-        out += ['I,5,0', 'I,6,0,8,8,0,2,0,0', 'I,7,0,0,0,0,0,0,0,""']
+        out += ['I,5,0', 'I,6,1,8,8,0,2,0,0', 'I,7,0,0,0,0,0,0,0,""']
         out += self.functions
         for tag in "ZHTKP":
             out += self.lines[tag]
@@ -85,17 +93,17 @@ class Doc:
 
 def brand_header(doc, title, number_label, number_field, date_label, date_field):
     """Logo and the supplier's name at the left, the document's title, number and date at the right;
-    a navy rule under it. Takes 84 units of the report start."""
+    a navy rule under it. Takes 90 units of the report start."""
     doc.picture('Z', 'LOGO', 0, 0, 170, 62)
-    doc.field('Z', 'SupplierCaption', 0, 64, 400, 16, size=10, style=BOLD, color=NAVY)
+    doc.field('Z', 'SupplierCaption', 0, 68, 400, 16, size=10, style=BOLD, color=NAVY)
     doc.text('Z', 376, 0, 350, 34, title, size=20, style=BOLD, align=RIGHT, color=NAVY)
     if number_field:
-        doc.text('Z', 426, 38, 150, 15, number_label, size=9, align=RIGHT, color=GREY)
-        doc.field('Z', number_field, 580, 38, 146, 15, size=9, style=BOLD, align=RIGHT)
+        doc.text('Z', 426, 36, 150, 15, number_label, size=9, align=RIGHT, color=GREY)
+        doc.field('Z', number_field, 580, 36, 146, 15, size=9, style=BOLD, align=RIGHT)
     if date_field:
-        doc.text('Z', 426, 54, 150, 15, date_label, size=9, align=RIGHT, color=GREY)
-        doc.field('Z', date_field, 580, 54, 146, 15, size=9, align=RIGHT)
-    doc.line('Z', 0, 84, WIDTH, pen=2, color=NAVY)
+        doc.text('Z', 426, 53, 150, 15, date_label, size=9, align=RIGHT, color=GREY)
+        doc.field('Z', date_field, 580, 53, 146, 15, size=9, align=RIGHT)
+    doc.line('Z', 0, 88, WIDTH, pen=2, color=NAVY)
 
 
 def party(doc, tag, heading, prefix, x, y, w, supplier):
@@ -104,10 +112,10 @@ def party(doc, tag, heading, prefix, x, y, w, supplier):
             ('Phone', 'Phone'), ('E-mail', 'Email')]
     if supplier:
         rows.append(('Web', 'WWW'))
-    height = 40 + 14 * len(rows) + 6
+    height = 40 + ROW * len(rows) + 4
     doc.box(tag, x, y, w, height)
-    doc.text(tag, x + 10, y + 6, w - 20, 12, heading.upper(), size=7, style=BOLD, color=GREY)
-    doc.field(tag, prefix + 'Caption', x + 10, y + 19, w - 20, 18, size=11, style=BOLD)
+    doc.text(tag, x + 10, y + 4, w - 20, 12, heading.upper(), size=7, style=BOLD, color=GREY)
+    doc.field(tag, prefix + 'Caption', x + 10, y + 21, w - 20, 18, size=11, style=BOLD)
     row_y = y + 40
     for label, name in rows:
         if name is None:  # ZIP and town on one line
@@ -118,7 +126,7 @@ def party(doc, tag, heading, prefix, x, y, w, supplier):
             doc.field(tag, prefix + name, x + 82, row_y, w - 92, 14)
         else:
             doc.field(tag, prefix + name, x + 10, row_y, w - 20, 14)
-        row_y += 14
+        row_y += ROW
     return y + height
 
 
@@ -154,14 +162,13 @@ def page_head(doc, title, field, columns=None):
 
 def page_foot(doc):
     """Rule, program and version, print date, page n of N."""
-    doc.define('Program', 'Program and version', "&1 + ' ' + &2")
+    doc.define('Program', 'Program and version', "'Prepared with ' + &1 + ' ' + &2")
     doc.line('P', 0, 6, WIDTH, pen=1, color=SILVER)
-    doc.text('P', 0, 12, 80, 13, 'Prepared with', size=7, color=GREY)
-    doc.function('P', 'Program', 62, 12, 220, 13, size=7, color=GREY)
-    doc.text('P', 290, 12, 60, 13, 'Printed', size=7, align=RIGHT, color=GREY)
-    doc.variable('P', 0, '', 354, 12, 100, 13, size=7, color=GREY)
-    doc.variable('P', 3, 'Page %d of', 500, 12, 196, 13, size=7, align=RIGHT, color=GREY)
-    doc.variable('P', 4, '%d', 699, 12, 27, 13, size=7, color=GREY)
+    doc.function('P', 'Program', 0, 12, 290, 13, size=7, color=GREY)
+    doc.text('P', 310, 12, 60, 13, 'Printed', size=7, color=GREY)
+    doc.variable('P', 0, '', 360, 12, 100, 13, size=7, color=GREY)
+    doc.variable('P', 3, 'Page %d of', 630, 12, 70, 13, size=7, align=RIGHT, color=GREY)
+    doc.variable('P', 4, '%d', 703, 12, 23, 13, size=7, color=GREY)
     doc.section('P', 30)
 
 
@@ -194,7 +201,7 @@ def order(section, vat):
     doc.available = {'Supplier'}
     brand_header(doc, 'ORDER', 'Reference', 'Caption', 'Date', 'DateCreate')
     y = parties(doc, 100) + 18
-    price = {'with': 'Unit price incl. VAT', 'without': 'Unit price excl. VAT', None: 'Unit price'}[vat]
+    price = {'with': 'Price incl. VAT', 'without': 'Price excl. VAT', None: 'Unit price'}[vat]
     total = {'with': 'Total incl. VAT', 'without': 'Total excl. VAT', None: 'Total'}[vat]
     if vat:
         cols = [(0, 300, 'Item', LEFT), (300, 80, 'Quantity', RIGHT), (380, 56, 'Unit', LEFT),
@@ -253,30 +260,34 @@ def parts():
     doc.field('Z', 'MaterialCaption', 94, y + 18, 300, 15, size=9, style=BOLD)
     doc.text('Z', 420, y, 150, 15, 'Cut width', size=9, color=GREY)
     doc.field('Z', 'MaterialCutWidth', 574, y, 152, 15, size=9, align=RIGHT)
-    doc.text('Z', 420, y + 18, 150, 15, 'Price excl. VAT', size=9, color=GREY)
+    doc.text('Z', 420, y + 18, 150, 15, 'Price/m2 excl. VAT', size=9, color=GREY)
     doc.field('Z', 'MaterialPricewoVAT', 574, y + 18, 152, 15, size=9, align=RIGHT)
-    doc.text('Z', 420, y + 36, 150, 15, 'Price incl. VAT', size=9, color=GREY)
+    doc.text('Z', 420, y + 36, 150, 15, 'Price/m2 incl. VAT', size=9, color=GREY)
     doc.field('Z', 'MaterialPricewVAT', 574, y + 36, 152, 15, size=9, align=RIGHT)
     y += 66
-    cols = [(0, 40, 'No.', RIGHT), (40, 220, 'Part', LEFT), (260, 90, 'Width X', RIGHT),
-            (350, 90, 'Length Y', RIGHT), (440, 50, 'Grain', CENTRE), (490, 56, 'Pieces', RIGHT),
-            (546, 90, 'Area', RIGHT), (636, 90, 'Perimeter', RIGHT)]
+    # The part's number is its ID, the number the cutting-sheet drawings label it with.
+    cols = [(0, 40, 'No.', RIGHT), (40, 200, 'Part', LEFT), (240, 86, 'Length X', RIGHT),
+            (326, 86, 'Width Y', RIGHT), (412, 50, 'Grain', CENTRE), (462, 56, 'Pieces', RIGHT),
+            (518, 100, 'Area each', RIGHT), (618, 108, 'Perimeter each', RIGHT)]
     columns_row(doc, 'Z', y, cols)
     doc.section('Z', y + 22)
     page_head(doc, 'Parts list', 'Caption', cols)
-    doc.variable('T', 2, '%d.', 4, 3, 32, 15, align=RIGHT, color=GREY)
-    for (x, w, _, align), name in zip(cols[1:], ['PartCaption', 'PartX', 'PartY', 'PartOrientation',
-                                                 'PartCount', 'PartArea', 'PartCircuit']):
-        doc.field('T', name, x + 4, 3, w - 8, 15, align=align)
+    for (x, w, _, align), name in zip(cols, ['ID', 'PartCaption', 'PartX', 'PartY', 'PartOrientation',
+                                             'PartCount', 'PartArea', 'PartCircuit']):
+        doc.field('T', name, x + 4, 3, w - 8, 15, align=align, style=BOLD if name == 'ID' else 0)
     doc.line('T', 0, 20, WIDTH, pen=1, color=SILVER)
     doc.section('T', 21)
+    doc.define('Pieces', 'Pieces of all parts', '#PartCount', 0, 10, 0)
+    doc.functions[-1] = doc.functions[-1].replace(',0,10,0,2', ',2,10,0,2')  # summed over the rows
     doc.line('K', 0, 0, WIDTH, pen=2, color=NAVY)
     doc.field('K', 'PartsValidItemCount', 4, 6, 32, 16, style=BOLD, align=RIGHT)
-    doc.text('K', 44, 6, 200, 16, 'parts in total', size=9, style=BOLD)
-    doc.field('K', 'PartsArea', 546 + 4, 6, 82, 16, style=BOLD, align=RIGHT)
-    doc.field('K', 'PartsCircuit', 636 + 4, 6, 82, 16, style=BOLD, align=RIGHT)
-    doc.text('K', 0, 30, WIDTH, 14, 'Grain: N any direction, X along the width, Y along the length.',
-             size=7, style=ITALIC, color=GREY)
+    doc.text('K', 44, 6, 60, 16, 'parts', size=9, style=BOLD)
+    doc.text('K', 330, 6, 120, 16, 'Total pieces', size=9, style=BOLD)
+    doc.function('K', 'Pieces', 462 + 4, 6, 48, 16, style=BOLD, align=RIGHT)
+    doc.field('K', 'PartsArea', 518 + 4, 6, 92, 16, style=BOLD, align=RIGHT)
+    doc.field('K', 'PartsCircuit', 618 + 4, 6, 100, 16, style=BOLD, align=RIGHT)
+    doc.text('K', 0, 30, WIDTH, 14, 'Rows: area and perimeter of one piece; totals: of all pieces. '
+             'Grain: N any, X along the length, Y along the width.', size=7, style=ITALIC, color=GREY)
     doc.section('K', 50)
     page_foot(doc)
     return 'ReportParts', doc
@@ -294,16 +305,16 @@ def material():
     left = [('Cut width', 'CutWidth', None), ('Smallest rest side', 'MinRecyDim', None),
             ('Smallest rest area', 'MinRecyArea', None), ('Grain matters', 'HasOrientation', YES_NO),
             ('Stock', 'Amount', None)]
-    right = [('Price excl. VAT', 'PricewoVAT', None), ('Price incl. VAT', 'PricewVAT', None),
+    right = [('Price/m2 excl. VAT', 'PricewoVAT', None), ('Price/m2 incl. VAT', 'PricewVAT', None),
              ('VAT', 'VATRate', None), ('Stock value', 'TotalPrice', None)]
     for i, (label, name, words) in enumerate(left):
         labelled(doc, 'Z', 0, y + 17 * i, label, name, 130, 200, words=words)
     for i, (label, name, words) in enumerate(right):
-        labelled(doc, 'Z', 380, y + 17 * i, label, name, 130, 212, align=RIGHT, words=words)
+        labelled(doc, 'Z', 380, y + 17 * i, label, name, 150, 192, align=RIGHT, words=words)
     y += 17 * len(left) + 6
     doc.field('Z', 'Note', 0, y, WIDTH, 15, align=LEFT | MULTI | GROW, color=GREY)
     y += 26
-    cols = [(0, 80, 'Dimension', LEFT), (80, 110, 'Width X', RIGHT), (190, 110, 'Length Y', RIGHT),
+    cols = [(0, 80, 'Dimension', LEFT), (80, 110, 'Length X', RIGHT), (190, 110, 'Width Y', RIGHT),
             (300, 60, 'Grain', CENTRE), (360, 70, 'Pieces', RIGHT), (450, 276, 'Use', LEFT)]
     columns_row(doc, 'Z', y, cols)
     doc.section('Z', y + 22)
@@ -326,10 +337,10 @@ def material():
 def sheets_header(doc, title):
     doc.available = set()
     doc.text('Z', 0, 0, 400, 30, title, size=18, style=BOLD, color=NAVY)
-    doc.text('Z', 426, 4, 150, 15, 'Order', size=9, align=RIGHT, color=GREY)
-    doc.field('Z', 'OrderCaption', 580, 4, 146, 15, size=9, style=BOLD, align=RIGHT)
-    doc.text('Z', 426, 20, 150, 15, 'Date', size=9, align=RIGHT, color=GREY)
-    doc.field('Z', 'OrderDateCreate', 580, 20, 146, 15, size=9, align=RIGHT)
+    doc.text('Z', 426, 2, 150, 15, 'Order', size=9, align=RIGHT, color=GREY)
+    doc.field('Z', 'OrderCaption', 580, 2, 146, 15, size=9, style=BOLD, align=RIGHT)
+    doc.text('Z', 426, 19, 150, 15, 'Date', size=9, align=RIGHT, color=GREY)
+    doc.field('Z', 'OrderDateCreate', 580, 19, 146, 15, size=9, align=RIGHT)
     doc.line('Z', 0, 40, WIDTH, pen=2, color=NAVY)
     y = 50
     labelled(doc, 'Z', 0, y, 'Customer', 'CustomerCaption', 90, 260, style=BOLD)
@@ -370,8 +381,7 @@ def sheets_params():
     left = [('Cut width', 'MaterialCutWidth', None), ('Grain matters', 'MaterialHasOrientation', YES_NO),
             ('Smallest rest side', 'MaterialMinRecyDim', None),
             ('Smallest rest area', 'MaterialMinRecyArea', None)]
-    right = [('State', 'State', None), ('Gross yield %', 'ExtractBrutto', None),
-             ('Net yield %', 'ExtractNetto', None), ('Parts area', 'PartsInArea', None),
+    right = [('State', 'State', None), ('Parts area', 'PartsInArea', None),
              ('Parts placed', 'PartsInCount', None), ('Unplaced area', 'PartsUnusedArea', None),
              ('Parts not placed', 'PartsUnusedCount', None),
              ('Waste priced into order', 'AddExtractToOrder', YES_NO)]
@@ -404,19 +414,25 @@ def setup():
     y = parties(doc, 100, customer=False)
     # The supplier's note and logo file beside the address block.
     x = (WIDTH - 20) // 2 + 20
-    doc.text('Z', x, 100, 346, 12, 'NOTE ON DOCUMENTS', size=7, style=BOLD, color=GREY)
-    doc.field('Z', 'SupplierNote', x, 116, 346, 15, align=LEFT | MULTI | GROW)
-    doc.text('Z', x, 190, 346, 12, 'LOGO FILE', size=7, style=BOLD, color=GREY)
-    doc.field('Z', 'SupplierLogoFileName', x, 206, 346, 15, size=8, align=LEFT | MULTI)
-    labelled(doc, 'Z', x, 236, 'Registered for VAT', 'SupplierIsNotVATPayer', 150, 192, align=RIGHT,
+    labelled(doc, 'Z', x, 104, 'Registered for VAT', 'SupplierIsNotVATPayer', 150, 192, align=RIGHT,
              words="IIF(#{0} > 0, 'No', 'Yes')")
+    # The heading only when there is a logo file to name.
+    doc.define('LogoHeading', 'Logo file heading', "IIF(ALLTRIM(#SupplierLogoFileName) = '', '', 'LOGO FILE')")
+    doc.function('Z', 'LogoHeading', x, 138, 346, 12, size=7, style=BOLD, color=GREY)
+    doc.field('Z', 'SupplierLogoFileName', x, 155, 346, 30, size=8, align=LEFT | MULTI)
+    # The note below the address block: what follows a growing text moves down with it.
     y += 16
+    doc.text('Z', 0, y, 300, 16, 'NOTE ON DOCUMENTS', size=8, style=BOLD, color=NAVY)
+    doc.line('Z', 0, y + 16, WIDTH, pen=1, color=NAVY)
+    doc.field('Z', 'SupplierNote', 0, y + 22, WIDTH, 15, align=LEFT | MULTI | GROW)
+    y += 56
     groups = [
         ('MATERIAL DEFAULTS', [('Cut width', 'MaterialCutWidth', None),
                                ('Grain matters', 'MaterialHasOrientation', YES_NO),
                                ('Smallest rest side', 'MaterialMinRecyDim', None),
                                ('Smallest rest area', 'MaterialMinRecyArea', None),
-                               ('Price', 'MaterialPrice', None), ('Prices', 'MaterialVATMode', VAT_MODE),
+                               ('Price per m2', 'MaterialPrice', None),
+                               ('Prices', 'MaterialVATMode', VAT_MODE),
                                ('VAT', 'MaterialVATRate', None)]),
         ('ORDERS', [('Next number', 'OrderNumber', None), ('Number prefix', 'OrderPrefix', None),
                     ('Prices', 'OrderVATMode', VAT_MODE),
@@ -426,7 +442,7 @@ def setup():
         ('VAT RATES %', [('Zero', 'VATZeroValue', None), ('Low', 'VATLowValue', None),
                          ('High', 'VATHighValue', None)]),
         ('CUTTING SHEETS', [('Waste priced into order', 'SheetsAddExtractToOrder', YES_NO),
-                            ('Zoom', 'SheetsZoom', None), ('Large fonts', 'SheetsErlangeFont', YES_NO),
+                            ('Zoom', 'SheetsZoom', None), ('Large font', 'SheetsErlangeFont', YES_NO),
                             ('Captions on parts', 'SheetsShowCaptionsOnParts', YES_NO)]),
     ]
     col_y = [y, y]
@@ -457,6 +473,35 @@ def setup():
     return 'ReportSetup', doc
 
 
+def column(x):
+    return x * CPI // 100
+
+
+def check_grid(name, doc):
+    """Every text of a section on the character grid in a cell of its own, whatever y the section
+    starts at: texts whose columns meet are a row apart, and the last one a row above the section's
+    end. A fixed text takes as many columns as it has characters and must fit its box."""
+    problems = []
+    for tag, texts in doc.texts.items():
+        height = doc.sections["ZHTKP".index(tag)][1]
+        spans = []
+        for kind, x, y, w, text, size in texts:
+            start, end = column(x), column(x + w)
+            if kind == 1:
+                if len(text) > end - start:
+                    problems.append(f'{tag} "{text}": {len(text)} characters in {end - start} columns')
+                end = start + len(text)
+            if y + ROW > height:
+                problems.append(f'{tag} at y {y}: less than a row above the end of the section ({height})')
+            spans.append((start, end, y, text))
+        for i, (s1, e1, y1, t1) in enumerate(spans):
+            for s2, e2, y2, t2 in spans[i + 1:]:
+                if s1 < e2 and s2 < e1 and abs(y1 - y2) < ROW:
+                    problems.append(f'{tag} "{t1}" at {y1} and "{t2}" at {y2} share a row')
+    if problems:
+        raise SystemExit(f'{name}: ' + '; '.join(problems))
+
+
 def main():
     documents = [order('ReportOrder', None), order('ReportOrderwoVAT', 'without'),
                  order('ReportOrderwVAT', 'with'), parts(), material(), sheets_cutting(), sheets_params(),
@@ -464,6 +509,7 @@ def main():
     out = ['; Report templates of the printed documents, one section per document. Written by',
            '; tools/templategen/make_prs.py; the report designer saves its changes here as well.', '']
     for name, doc in documents:
+        check_grid(name, doc)
         out.append(f'[{name}]')
         out += doc.render()
         out.append('')
