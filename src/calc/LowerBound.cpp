@@ -181,7 +181,7 @@ TLowerBound LowerBoundOf(const TSheets& sheets) {
     const TCuttingSheetList* result = sheets.CuttingSheets();
     for (int i = 0; i < dims->ItemCount(); ++i) {
         const TDimension* d = dims->Dimension(i);
-        if (d->IsStopped())
+        if (d->IsStopped() || !d->IsValid()) // the empty row the list keeps for a new size
             continue;
         bool used = false;
         for (int k = 0; k < result->ItemCount() && !used; ++k) {

@@ -165,9 +165,10 @@ TEST_F(ImproveStage, ReportsTheBestCountAsItFalls) {
     mixedOrder();
     calculate();
     const TCSCalculator::TRunFigures f = TCSCalculator::LastRunFigures();
-    if (f.sheetsAfter < f.sheetsBefore)
+    if (f.sheetsAfter < f.sheetsBefore) {
         EXPECT_TRUE(report().contains(QStringLiteral("Improving: %1 sheets so far").arg(f.sheetsAfter)))
             << report().toStdString();
+    }
     EXPECT_TRUE(report().contains("Lower bound: ")) << report().toStdString();
 }
 
