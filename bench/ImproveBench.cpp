@@ -145,14 +145,14 @@ int orders(const QString& dir, const QString& only, TSetup& setup) {
         std::printf("%-24s pieces %4d  sheets %3d  equivalents %7.3f  bound %7.3f  first pass %3d  %6.2f s  "
                     "%6.1f MiB  %9lld + %9lld expansions  unplaced %d  checks %s\n",
                     qPrintable(name), pieces, o.sheets, equivalents, boundEquivalents, o.figures.sheetsBefore,
-                    o.seconds,
-                    o.peakKiB / 1024.0, (long long)o.figures.expansions,
+                    o.seconds, o.peakKiB / 1024.0, (long long)o.figures.expansions,
                     (long long)o.figures.improveExpansions, o.unplaced, o.failedChecks ? "FAILED" : "ok");
         std::fflush(stdout);
         TApplicationLinks::SetMaterial(nullptr);
     }
-    std::printf("TOTAL equivalents %.3f  bound %.3f  time %.1f s  peak %.1f MiB  unplaced %d  failed checks %d",
-                totalEquivalents, totalBound, totalSeconds, peak / 1024.0, unplaced, failed);
+    std::printf(
+        "TOTAL equivalents %.3f  bound %.3f  time %.1f s  peak %.1f MiB  unplaced %d  failed checks %d",
+        totalEquivalents, totalBound, totalSeconds, peak / 1024.0, unplaced, failed);
     if (setup.SheetsImprove())
         std::printf("  largest time over SheetsImproveTime %+.2f s", worstOver);
     std::printf("\n");
@@ -184,7 +184,8 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
     for (const QStringList& row : readCsv(dataDir + QStringLiteral("/data_bin_packing_oriented.csv")))
         bestKnown[row.value(0)] = row.value(1).toInt();
     std::map<QString, int> l2, threeStage;
-    for (const QStringList& row : readCsv(dataDir + QStringLiteral("/peers_packingsolver1s_rectanglebinpack.csv"))) {
+    for (const QStringList& row :
+         readCsv(dataDir + QStringLiteral("/peers_packingsolver1s_rectanglebinpack.csv"))) {
         l2[row.value(0)] = row.value(3).toInt();
         threeStage[row.value(0)] = row.value(4).toInt();
     }
@@ -286,8 +287,8 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
     for (const auto& [cls, t] : totals) {
         std::printf("class %2d  instances %3d  sheets %5d  peer %5d  best known %5d  three-stage best %5d  "
                     "L2 %5d  our bound %5d  at bound %3d  time %7.1f s  peak %6.1f MiB\n",
-                    cls, t.instances, t.sheets, t.peer, t.bound, t.threeStage, t.l2, t.ours, t.atBound, t.seconds,
-                    t.peakKiB / 1024.0);
+                    cls, t.instances, t.sheets, t.peer, t.bound, t.threeStage, t.l2, t.ours, t.atBound,
+                    t.seconds, t.peakKiB / 1024.0);
         all.sheets += t.sheets;
         all.peer += t.peer;
         all.bound += t.bound;
@@ -298,10 +299,11 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
         all.instances += t.instances;
         all.seconds += t.seconds;
     }
-    std::printf("TOTAL instances %d  sheets %d  peer %d  best known %d  three-stage best %d  L2 %d  our bound %d  "
-                "at bound %d  time %.1f s  peak %.1f MiB  failed %d  bound above best known %d\n",
-                all.instances, all.sheets, all.peer, all.bound, all.threeStage, all.l2, all.ours, all.atBound,
-                all.seconds, peak / 1024.0, failed, boundAboveBest);
+    std::printf(
+        "TOTAL instances %d  sheets %d  peer %d  best known %d  three-stage best %d  L2 %d  our bound %d  "
+        "at bound %d  time %.1f s  peak %.1f MiB  failed %d  bound above best known %d\n",
+        all.instances, all.sheets, all.peer, all.bound, all.threeStage, all.l2, all.ours, all.atBound,
+        all.seconds, peak / 1024.0, failed, boundAboveBest);
     return failed || boundAboveBest ? 1 : 0;
 }
 

@@ -465,8 +465,8 @@ void TCSCalculator::reportBound() {
     for (int i = 0; i < list->ItemCount(); ++i) {
         const TCuttingSheet* sheet = list->Sheet(i);
         count += sheet->Count();
-        area += double(sheet->Dimension()->StoredX().raw()) * double(sheet->Dimension()->StoredY().raw()) / 1e14 *
-                sheet->Count();
+        area += double(sheet->Dimension()->StoredX().raw()) * double(sheet->Dimension()->StoredY().raw()) /
+                1e14 * sheet->Count();
     }
     const bool complete = !Stop() && LastError() == 0 && partsIn_->PartsTotalCount() == 0;
     const QString line = BoundReportLine(figures_.bound, complete, count, area);

@@ -11,6 +11,9 @@
 #include "model/Part.h"
 #include "model/PartIn.h"
 #include "model/Sheets.h"
+#include "platform/Locale.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -122,7 +125,8 @@ int sheetsOnOneSize(const std::vector<TBoundPiece>& pieces, const TBoundStock& s
 }
 
 bool fitsOn(const TBoundPiece& p, const TBoundStock& s) {
-    return (straightAllowed(p.orientation, s.grain) && p.x <= withFitMargin(s.x) && p.y <= withFitMargin(s.y)) ||
+    return (straightAllowed(p.orientation, s.grain) && p.x <= withFitMargin(s.x) &&
+            p.y <= withFitMargin(s.y)) ||
            (turnedAllowed(p.orientation, s.grain) && p.y <= withFitMargin(s.x) && p.x <= withFitMargin(s.y));
 }
 
@@ -142,7 +146,8 @@ TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std:
     // Pieces no stock can take are never placed; they do not count.
     std::vector<TBoundPiece> placeable;
     for (const TBoundPiece& p : pieces)
-        if (p.count > 0 && std::any_of(sizes.begin(), sizes.end(), [&](const TBoundStock& s) { return fitsOn(p, s); }))
+        if (p.count > 0 &&
+            std::any_of(sizes.begin(), sizes.end(), [&](const TBoundStock& s) { return fitsOn(p, s); }))
             placeable.push_back(p);
     if (placeable.empty())
         return b;
@@ -216,11 +221,13 @@ QString BoundReportLine(const TLowerBound& bound, bool complete, int resultSheet
     if (!bound.valid)
         return {};
     const auto text = [](const char* key) { return GetText(kSection, QString::fromLatin1(key)); };
-    QString line = bound.oneSize
-                       ? FormatText(text(bound.sheets == 1 ? "CalculationReportBoundSheet" : "CalculationReportBoundSheets"),
-                                    {QString::number(bound.sheets)})
-                       : FormatText(text("CalculationReportBoundArea"),
-                                    {FormatWithUnit(AreaToUser(Currency::fromValue(bound.stockArea)), 2, AreaUnit())});
+    QString line =
+        bound.oneSize
+            ? FormatText(
+                  text(bound.sheets == 1 ? "CalculationReportBoundSheet" : "CalculationReportBoundSheets"),
+                  {QString::number(bound.sheets)})
+            : FormatText(text("CalculationReportBoundArea"),
+                         {FormatWithUnit(AreaToUser(Currency::fromValue(bound.stockArea)), 2, AreaUnit())});
     if (!complete)
         return line;
     const TBoundGap gap = GapOf(bound, resultSheets, resultStockArea);
@@ -228,12 +235,56 @@ QString BoundReportLine(const TLowerBound& bound, bool complete, int resultSheet
     if (gap.optimal)
         gapText = text("CalculationReportGapNone");
     else if (bound.oneSize)
-        gapText = FormatText(text(gap.sheets == 1 ? "CalculationReportGapSheet" : "CalculationReportGapSheets"),
-                             {QString::number(gap.sheets)});
+        gapText =
+            FormatText(text(gap.sheets == 1 ? "CalculationReportGapSheet" : "CalculationReportGapSheets"),
+                       {QString::number(gap.sheets)});
     else
         gapText = FormatText(text("CalculationReportGapPercent"),
                              {FormatThousands(Currency::fromValue(std::ceil(gap.percent * 10) / 10), 1)});
     return line + QStringLiteral("; ") + gapText;
+}
+
+TLowerBound BoundFromReport(const QStringList& report) {
+    // The shipped format with its argument as the one group to read.
+    const auto pattern = [](const char* key) {
+        const QString format = GetText(kSection, QString::fromLatin1(key));
+        const qsizetype at = format.indexOf(QLatin1String("%s"));
+        if (at < 0)
+            return QRegularExpression();
+        return QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(format.left(at)) +
+                                  QStringLiteral("(.+?)") + QRegularExpression::escape(format.mid(at + 2)) +
+                                  QStringLiteral("(;|$)"));
+    };
+    TLowerBound b;
+    for (const QString& line : report) {
+        for (const char* key : {"CalculationReportBoundSheet", "CalculationReportBoundSheets"}) {
+            const QRegularExpressionMatch m = pattern(key).match(line);
+            bool ok = false;
+            const int sheets = m.hasMatch() ? m.captured(1).toInt(&ok) : 0;
+            if (ok && sheets > 0) {
+                b.valid = b.oneSize = true;
+                b.sheets = sheets;
+                b.stockArea = 0; // the sheet's size is the result's
+                return b;
+            }
+        }
+        const QRegularExpressionMatch m = pattern("CalculationReportBoundArea").match(line);
+        if (!m.hasMatch())
+            continue;
+        QString number = m.captured(1);
+        number.remove(AreaUnit());
+        number.remove(Locale::thousandsSeparator());
+        number.remove(u' ');
+        number.replace(Locale::decimalSeparator(), u'.');
+        bool ok = false;
+        const double userArea = number.toDouble(&ok);
+        if (ok && userArea > 0) {
+            b.valid = true;
+            b.stockArea = double(AreaFromUser(Currency::fromValue(userArea)).toValue());
+            return b;
+        }
+    }
+    return b;
 }
 
 } // namespace lintaro

@@ -13,6 +13,7 @@
 #include "model/CalcOrientation.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -48,9 +49,9 @@ TLowerBound LowerBoundOf(const TSheets& sheets);
 
 // How far a result is from the bound, for the calculation report and the batch tool.
 struct TBoundGap {
-    int sheets = 0;        // with one stock size: sheets above the bound
-    double percent = 0;    // stock area above the bound's, in percent of the bound
-    bool optimal = false;  // the result meets the bound
+    int sheets = 0;       // with one stock size: sheets above the bound
+    double percent = 0;   // stock area above the bound's, in percent of the bound
+    bool optimal = false; // the result meets the bound
 };
 
 TBoundGap GapOf(const TLowerBound& bound, int resultSheets, double resultStockArea);
@@ -58,5 +59,9 @@ TBoundGap GapOf(const TLowerBound& bound, int resultSheets, double resultStockAr
 // "Lower bound: 36 sheets; at most 1 sheet above the best possible", or without a placed result
 // the bound alone.
 QString BoundReportLine(const TLowerBound& bound, bool complete, int resultSheets, double resultStockArea);
+
+// The bound as BoundReportLine wrote it into a calculation report, for a saved result whose stock
+// sizes are no longer known; not valid when the report has no such line.
+TLowerBound BoundFromReport(const QStringList& report);
 
 } // namespace lintaro

@@ -39,8 +39,9 @@ void applyImprove(const TCommandLine& line) {
         bool ok = false;
         const int seconds = line.Value("improve").toInt(&ok);
         if (!ok || seconds < 0 || seconds > 600)
-            throw UsageError(QStringLiteral("--improve=SECONDS wants whole seconds from 1 to 600, or 0 for the "
-                                            "search alone"));
+            throw UsageError(
+                QStringLiteral("--improve=SECONDS wants whole seconds from 1 to 600, or 0 for the "
+                               "search alone"));
         if (seconds == 0) {
             setup->SetSheetsImprove(false);
             return;

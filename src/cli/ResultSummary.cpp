@@ -1,8 +1,8 @@
 #include "cli/ResultSummary.h"
 
+#include "calc/LowerBound.h"
 #include "cli/CutFigures.h"
 #include "cli/CutList.h"
-#include "calc/LowerBound.h"
 #include "foundation/NumberFormat.h"
 #include "foundation/Units.h"
 #include "model/CuttingSheet.h"
@@ -129,7 +129,13 @@ TResultSummary SummariseResult(const TOrder& order) {
     s.WasteArea = s.SheetArea - s.PartsArea - s.RestArea;
     s.CutLength = CircuitToUser(Currency::fromValue(cutLength.toValue() / 1000));
 
-    const TLowerBound bound = LowerBoundOf(*sheets);
+    // The bound the calculation reported (a saved result keeps no stock list); without one, the
+    // bound of the order on the stock it has.
+    TLowerBound bound = BoundFromReport(report);
+    if (!bound.valid)
+        bound = LowerBoundOf(*sheets);
+    if (bound.valid && bound.oneSize && bound.stockArea == 0 && s.Sheets > 0)
+        bound.stockArea = double(sheetArea.toValue()) / s.Sheets * bound.sheets;
     if (bound.valid) {
         s.BoundKnown = true;
         s.BoundInSheets = bound.oneSize;

@@ -1,7 +1,7 @@
 // The lower bound on instances whose optimum is known, the report's bound and gap, and the
 // improvement stage ending as soon as its result meets the bound.
-#include "CalcFixture.h"
 #include "calc/LowerBound.h"
+#include "CalcFixture.h"
 
 #include <random>
 
@@ -49,8 +49,7 @@ TEST(LowerBound, MeetsTheKnownOptimum) {
         {"a piece that fits nowhere does not count", {piece(1200, 100, 3, cspioX), piece(500, 500, 4)}, 0, 1},
     };
     for (const Case& c : cases) {
-        const TLowerBound b =
-            ComputeLowerBound(c.pieces, {stock(1000, 1000, csdooX)}, c.kerf * kMm);
+        const TLowerBound b = ComputeLowerBound(c.pieces, {stock(1000, 1000, csdooX)}, c.kerf * kMm);
         EXPECT_TRUE(b.valid) << c.name;
         EXPECT_TRUE(b.oneSize) << c.name;
         EXPECT_EQ(b.sheets, c.optimum) << c.name;
@@ -58,8 +57,8 @@ TEST(LowerBound, MeetsTheKnownOptimum) {
 }
 
 TEST(LowerBound, SeveralSizesBoundTheStockArea) {
-    const TLowerBound b =
-        ComputeLowerBound({piece(500, 500, 4), piece(2000, 1000, 1)}, {stock(1000, 1000), stock(2000, 1000)}, 0);
+    const TLowerBound b = ComputeLowerBound({piece(500, 500, 4), piece(2000, 1000, 1)},
+                                            {stock(1000, 1000), stock(2000, 1000)}, 0);
     ASSERT_TRUE(b.valid);
     EXPECT_FALSE(b.oneSize);
     EXPECT_NEAR(b.stockArea, 3.0, 0.001); // m²
@@ -86,7 +85,8 @@ TEST_F(BoundInCalculation, ReportsTheBoundAndTheGap) {
     addDim(2800, 2070, 10, true);
     addPart("Side", 720, 560, 4);
     calculate();
-    EXPECT_TRUE(report().contains("Lower bound: 1 sheet; the plan is the best possible")) << report().toStdString();
+    EXPECT_TRUE(report().contains("Lower bound: 1 sheet; the plan is the best possible"))
+        << report().toStdString();
     EXPECT_EQ(TCSCalculator::LastRunFigures().bound.sheets, 1);
 
     parts->Clear();
@@ -95,8 +95,9 @@ TEST_F(BoundInCalculation, ReportsTheBoundAndTheGap) {
     calculate();
     const int used = sheetTotal(sheets);
     EXPECT_GE(used, 5);
-    const QString expected = used == 5 ? QStringLiteral("Lower bound: 5 sheets; the plan is the best possible")
-                                       : QStringLiteral("Lower bound: 5 sheets; at most %1").arg(used - 5);
+    const QString expected = used == 5
+                                 ? QStringLiteral("Lower bound: 5 sheets; the plan is the best possible")
+                                 : QStringLiteral("Lower bound: 5 sheets; at most %1").arg(used - 5);
     EXPECT_TRUE(report().contains(expected)) << report().toStdString();
 }
 
@@ -106,7 +107,8 @@ TEST_F(BoundInCalculation, SeveralSizesGiveTheGapInPercent) {
     addPart("Shelf", 800, 300, 30);
     calculate();
     EXPECT_TRUE(report().contains("Lower bound: ")) << report().toStdString();
-    EXPECT_TRUE(report().contains(" of the best possible") || report().contains("the plan is the best possible"))
+    EXPECT_TRUE(report().contains(" of the best possible") ||
+                report().contains("the plan is the best possible"))
         << report().toStdString();
 }
 
@@ -130,8 +132,8 @@ TEST_F(BoundInCalculation, TheBoundIsNeverAboveAPlanFound) {
         addDim(2800, 2070, 50, true);
         const int types = 1 + int(random() % 5);
         for (int t = 0; t < types; ++t)
-            addPart(QStringLiteral("P%1").arg(t), 200 + double(random() % 2400), 150 + double(random() % 1800),
-                    1 + int(random() % 6), random() % 2 ? poX : poNone);
+            addPart(QStringLiteral("P%1").arg(t), 200 + double(random() % 2400),
+                    150 + double(random() % 1800), 1 + int(random() % 6), random() % 2 ? poX : poNone);
         clock.SetTime(0);
         calculate();
         const TLowerBound b = TCSCalculator::LastRunFigures().bound;

@@ -49,8 +49,8 @@ TEST(CliImprove, RunsTheStageAndGivesTheSamePlanTwiceOnTheVirtualClock) {
 
 TEST(CliImprove, ZeroRunsTheSearchAloneAndTheSummaryGivesTheBound) {
     QTemporaryDir dir;
-    const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--deterministic=20000", "--improve=0", "--output",
-                          dir.filePath("a.LNO")});
+    const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--deterministic=20000", "--improve=0",
+                          "--output", dir.filePath("a.LNO")});
     ASSERT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_FALSE(r.out.contains("Improving the result")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Lower bound: ")) << r.out.toStdString();
