@@ -101,7 +101,7 @@ Outcome calculate(TPartList* parts, TSheets* sheets, const TSetup& setup) {
 
 int orders(const QString& dir, const QString& only, TSetup& setup) {
     const QStringList names = QDir(dir).entryList({QStringLiteral("*.LNM")}, QDir::Files, QDir::Name);
-    double totalEquivalents = 0, totalSeconds = 0, worstOver = -1e9;
+    double totalEquivalents = 0, totalSeconds = 0, worstOver = -1e9, totalBound = 0;
     int failed = 0, unplaced = 0;
     long peak = 0;
     for (const QString& file : names) {
@@ -132,6 +132,9 @@ int orders(const QString& dir, const QString& only, TSetup& setup) {
         }
         const Outcome o = calculate(parts, sheets, setup);
         const double equivalents = o.stockArea / unit;
+        // The bound in the same sheet equivalents (its area is in m², the unit's in mm²).
+        const double boundEquivalents = o.figures.bound.stockArea * 1e6 / unit;
+        totalBound += boundEquivalents;
         totalEquivalents += equivalents;
         totalSeconds += o.seconds;
         failed += o.failedChecks;
@@ -139,16 +142,17 @@ int orders(const QString& dir, const QString& only, TSetup& setup) {
         peak = std::max(peak, o.peakKiB);
         if (setup.SheetsImprove())
             worstOver = std::max(worstOver, o.seconds - setup.SheetsImproveTime());
-        std::printf("%-24s pieces %4d  sheets %3d  equivalents %7.3f  first pass %3d  %6.2f s  %6.1f MiB  "
-                    "%9lld + %9lld expansions  unplaced %d  checks %s\n",
-                    qPrintable(name), pieces, o.sheets, equivalents, o.figures.sheetsBefore, o.seconds,
-                    o.peakKiB / 1024.0, (long long)o.figures.expansions,
+        std::printf("%-24s pieces %4d  sheets %3d  equivalents %7.3f  bound %7.3f  first pass %3d  %6.2f s  "
+                    "%6.1f MiB  %9lld + %9lld expansions  unplaced %d  checks %s\n",
+                    qPrintable(name), pieces, o.sheets, equivalents, boundEquivalents, o.figures.sheetsBefore,
+                    o.seconds, o.peakKiB / 1024.0, (long long)o.figures.expansions,
                     (long long)o.figures.improveExpansions, o.unplaced, o.failedChecks ? "FAILED" : "ok");
         std::fflush(stdout);
         TApplicationLinks::SetMaterial(nullptr);
     }
-    std::printf("TOTAL equivalents %.3f  time %.1f s  peak %.1f MiB  unplaced %d  failed checks %d",
-                totalEquivalents, totalSeconds, peak / 1024.0, unplaced, failed);
+    std::printf(
+        "TOTAL equivalents %.3f  bound %.3f  time %.1f s  peak %.1f MiB  unplaced %d  failed checks %d",
+        totalEquivalents, totalBound, totalSeconds, peak / 1024.0, unplaced, failed);
     if (setup.SheetsImprove())
         std::printf("  largest time over SheetsImproveTime %+.2f s", worstOver);
     std::printf("\n");
@@ -179,10 +183,19 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
     std::map<QString, int> bestKnown;
     for (const QStringList& row : readCsv(dataDir + QStringLiteral("/data_bin_packing_oriented.csv")))
         bestKnown[row.value(0)] = row.value(1).toInt();
+    std::map<QString, int> l2, threeStage;
+    for (const QStringList& row :
+         readCsv(dataDir + QStringLiteral("/peers_packingsolver1s_rectanglebinpack.csv"))) {
+        l2[row.value(0)] = row.value(3).toInt();
+        threeStage[row.value(0)] = row.value(4).toInt();
+    }
     struct ClassTotal {
         int sheets = 0, peer = 0, bound = 0, instances = 0;
+        int threeStage = 0, l2 = 0, ours = 0, atBound = 0;
         double seconds = 0;
+        long peakKiB = 0;
     };
+    int boundAboveBest = 0;
     std::map<int, ClassTotal> totals;
     int failed = 0;
     long peak = 0;
@@ -244,33 +257,54 @@ int classic(const QString& dataDir, int firstClass, int lastClass, int perClass,
         const Outcome o = calculate(parts, sheets, setup);
         const int peer = row.value(2).toInt();
         const int bound = bestKnown.count(path) ? bestKnown[path] : 0;
+        const int ours = o.figures.bound.sheets;
         total.sheets += o.sheets;
         total.peer += peer;
         total.bound += bound;
         total.seconds += o.seconds;
+        total.threeStage += threeStage.count(path) ? threeStage[path] : 0;
+        total.l2 += l2.count(path) ? l2[path] : 0;
+        total.ours += ours;
+        total.atBound += o.sheets == ours ? 1 : 0;
+        total.peakKiB = std::max(total.peakKiB, o.peakKiB);
         ++total.instances;
+        // The lower bound is true only if it never exceeds a known solution.
+        if (bound > 0 && ours > bound) {
+            ++boundAboveBest;
+            std::printf("  lower bound %d above the best known %d\n", ours, bound);
+        }
         failed += o.failedChecks + (o.unplaced ? 1 : 0);
         peak = std::max(peak, o.peakKiB);
-        std::printf("%-34s sheets %3d  first pass %3d  peer %3d  best known %3d  %5.2f s  %6.1f MiB%s\n",
-                    qPrintable(path), o.sheets, o.figures.sheetsBefore, peer, bound, o.seconds,
-                    o.peakKiB / 1024.0, o.failedChecks || o.unplaced ? "  FAILED" : "");
+        std::printf("%-34s sheets %3d  first pass %3d  peer %3d  best known %3d  bound %3d  L2 %3d  %5.2f s  "
+                    "%6.1f MiB%s\n",
+                    qPrintable(path), o.sheets, o.figures.sheetsBefore, peer, bound, ours,
+                    l2.count(path) ? l2[path] : 0, o.seconds, o.peakKiB / 1024.0,
+                    o.failedChecks || o.unplaced ? "  FAILED" : "");
         std::fflush(stdout);
         TApplicationLinks::SetMaterial(nullptr);
     }
     ClassTotal all;
     for (const auto& [cls, t] : totals) {
-        std::printf("class %2d  instances %3d  sheets %5d  peer %5d  best known %5d  time %7.1f s\n", cls,
-                    t.instances, t.sheets, t.peer, t.bound, t.seconds);
+        std::printf("class %2d  instances %3d  sheets %5d  peer %5d  best known %5d  three-stage best %5d  "
+                    "L2 %5d  our bound %5d  at bound %3d  time %7.1f s  peak %6.1f MiB\n",
+                    cls, t.instances, t.sheets, t.peer, t.bound, t.threeStage, t.l2, t.ours, t.atBound,
+                    t.seconds, t.peakKiB / 1024.0);
         all.sheets += t.sheets;
         all.peer += t.peer;
         all.bound += t.bound;
+        all.threeStage += t.threeStage;
+        all.l2 += t.l2;
+        all.ours += t.ours;
+        all.atBound += t.atBound;
         all.instances += t.instances;
         all.seconds += t.seconds;
     }
     std::printf(
-        "TOTAL instances %d  sheets %d  peer %d  best known %d  time %.1f s  peak %.1f MiB  failed %d\n",
-        all.instances, all.sheets, all.peer, all.bound, all.seconds, peak / 1024.0, failed);
-    return failed ? 1 : 0;
+        "TOTAL instances %d  sheets %d  peer %d  best known %d  three-stage best %d  L2 %d  our bound %d  "
+        "at bound %d  time %.1f s  peak %.1f MiB  failed %d  bound above best known %d\n",
+        all.instances, all.sheets, all.peer, all.bound, all.threeStage, all.l2, all.ours, all.atBound,
+        all.seconds, peak / 1024.0, failed, boundAboveBest);
+    return failed || boundAboveBest ? 1 : 0;
 }
 
 } // namespace
@@ -279,6 +313,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     InitProgramValues();
     TSetup setup;
+    setup.SetSheetsImprove(false); // the search alone unless --improve says otherwise
     TApplicationLinks::SetSetup(&setup);
     InstallCalculator();
     const QStringList args = app.arguments();

@@ -151,6 +151,7 @@ bool TCSCalculator::Calculate() {
         stage_.reset();
         firstPassClock_.reset();
         figures_ = {};
+        figures_.bound = LowerBoundOf(*sheets);
         const TSetup* setup = TApplicationLinks::Setup();
         if (setup && setup->SheetsImprove()) {
             calculationStart_ = CurrentClock().Now();
@@ -158,6 +159,7 @@ bool TCSCalculator::Calculate() {
                                            kFirstPassPaceMin, kFirstPassPaceMax);
             firstPassClock_ = std::make_unique<TPacedClock>(pace, CurrentClock());
             stage_ = std::make_unique<TImproveStage>(sheets, *partsIn_, searchSettings());
+            stage_->SetBound(figures_.bound);
         }
 
         while (!Stop() && LastError() == 0 && partsIn_->PartsTotalCount() > 0) {
@@ -178,6 +180,7 @@ bool TCSCalculator::Calculate() {
         }
         if (stage_ && !Stop() && LastError() == 0)
             improve();
+        reportBound();
         if (Stop())
             addError(-1, QString());
     } catch (const std::exception& e) {
@@ -436,6 +439,11 @@ void TCSCalculator::improve() {
         progress();
         return !Stop() && clock.Now() < end;
     };
+    // The best count as it falls, in the report that the window and the batch tool show as it grows.
+    control.improved = [&](int count) {
+        sheets->AppendReportLine(FormatText(GetText(kSection, QStringLiteral("CalculationReportImproving")),
+                                            {QString::number(count)}));
+    };
     TImproveSettings settings;
     settings.seed = kImproveSeed;
     settings.workers = 2;
@@ -448,6 +456,22 @@ void TCSCalculator::improve() {
     SetStop(false);
     sheets->SetCalculationSheetProgress(100);
     sheets->SetCalculationTotalProgress(100);
+}
+
+void TCSCalculator::reportBound() {
+    const TCuttingSheetList* list = container()->CuttingSheets();
+    int count = 0;
+    double area = 0;
+    for (int i = 0; i < list->ItemCount(); ++i) {
+        const TCuttingSheet* sheet = list->Sheet(i);
+        count += sheet->Count();
+        area += double(sheet->Dimension()->StoredX().raw()) * double(sheet->Dimension()->StoredY().raw()) /
+                1e14 * sheet->Count();
+    }
+    const bool complete = !Stop() && LastError() == 0 && partsIn_->PartsTotalCount() == 0;
+    const QString line = BoundReportLine(figures_.bound, complete, count, area);
+    if (!line.isEmpty())
+        container()->AppendReportLine(line);
 }
 
 void TCSCalculator::reportUnplacedParts() {

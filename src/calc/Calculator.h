@@ -5,6 +5,7 @@
 // recyclable rests, until every part is placed, no dimension takes any part, or Stop is set.
 // It is owned by the TSheets that runs it and reports through its CalculationInfo. Problems become
 // numbered error lines of the report; the first code stays in LastError. Nothing is thrown.
+#include "calc/LowerBound.h"
 #include "calc/SheetSearch.h"
 #include "model/Sheets.h"
 
@@ -37,6 +38,7 @@ public:
         int64_t improveExpansions = 0; // of the improvement stage
         int sheetsBefore = 0;          // sheets of the first pass, when the stage ran
         int sheetsAfter = 0;           // sheets after the stage
+        TLowerBound bound;             // of the order on the stock sizes it could take
     };
     TRunFigures Figures() const { return figures_; }
     // The figures of the last run that ended in this process.
@@ -60,6 +62,7 @@ private:
     Clock& searchClock() const;
     TSearchSettings searchSettings() const;
     void improve();
+    void reportBound();
 
     double startTime_ = 0;
     int64_t generatedCount_ = 0;

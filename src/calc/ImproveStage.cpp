@@ -45,6 +45,7 @@ TImproveStage::TImproveStage(TSheets* sheets, const TCSPartInList& demand, const
     for (int i = 0; i < demand_->ItemCount(); ++i) {
         const TCSPartIn* t = demand_->PartIn(i);
         types_.push_back({t->ID(), t->StoredX().raw(), t->StoredY().raw(), t->Orientation(), t->Count()});
+        demandPieces_ += t->Count();
     }
     TDimensionList* dims = sheets->Material()->Dims();
     const TDimension* defaultDim = dims->DefaultDim();
@@ -102,6 +103,23 @@ int TImproveStage::sheetCount(const TImproveResult& r) const {
     return int(r.sheets.size());
 }
 
+bool TImproveStage::meetsBound(const TImproveResult& r) const {
+    if (!bound_.valid)
+        return false;
+    int64_t placed = 0;
+    double area = 0;
+    for (const TImproveSheet& sheet : r.sheets) {
+        placed += int64_t(sheet.pieces.size());
+        const TImproveStock& stock = stocks_[size_t(sheet.stock)];
+        area += double(stock.x) * double(stock.y) / 1e14;
+    }
+    if (placed < demandPieces_)
+        return false;
+    if (bound_.oneSize)
+        return sheetCount(r) <= bound_.sheets;
+    return area <= bound_.stockArea * (1 + 1e-9);
+}
+
 void TImproveStage::Run(const TImproveControl& control, const TImproveSettings& settings) {
     result_ = start_;
     if (!valid_ || start_.sheets.empty())
@@ -109,7 +127,9 @@ void TImproveStage::Run(const TImproveControl& control, const TImproveSettings& 
     TImproveSettings s = settings;
     s.search = search_;
     TPlanImprover improver(types_, stocks_, s);
-    result_ = improver.Improve(start_, control);
+    TImproveControl c = control;
+    c.unbeatable = [this](const TImproveResult& r) { return meetsBound(r); };
+    result_ = improver.Improve(start_, c);
     expansions_ = improver.Expansions();
     const TImproveScore before = improver.ScoreOf(start_);
     const TImproveScore after = improver.ScoreOf(result_);

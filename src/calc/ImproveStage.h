@@ -3,6 +3,7 @@
 // stored, hands them to TPlanImprover as one result, and when the stage found a better one, puts it
 // in the container in their place: the cutting sheets (identical sheets with the same order parts
 // counted as one), the stock counts of the container's material and the report lines.
+#include "calc/LowerBound.h"
 #include "calc/PlanImprover.h"
 
 #include <memory>
@@ -26,6 +27,9 @@ public:
     void AddStored(const TSearchPlan& plan, const std::vector<int>& typeIndex, const TDimension* dim,
                    int count);
 
+    // The bound of the order: the stage ends as soon as its result meets it.
+    void SetBound(const TLowerBound& bound) { bound_ = bound; }
+
     // Runs the stage. When the result improved, it replaces the container's sheets and stock counts;
     // the report gets a line on what the stage gained and, after a change, one line per new sheet.
     void Run(const TImproveControl& control, const TImproveSettings& settings);
@@ -38,6 +42,7 @@ private:
     int stockIndexOf(const TDimension* dim) const;
     void replaceResult();
     int sheetCount(const TImproveResult& r) const;
+    bool meetsBound(const TImproveResult& r) const;
 
     TSheets* sheets_;
     std::unique_ptr<TCSPartInList> demand_;
@@ -49,6 +54,8 @@ private:
     TSearchSettings search_;
     TImproveResult start_;
     TImproveResult result_;
+    TLowerBound bound_;
+    int64_t demandPieces_ = 0;
     bool valid_ = true; // false when a stored sheet lies on a size the stage may not use
     int64_t expansions_ = 0;
 };

@@ -681,7 +681,7 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
     for (int k = 0; k < count; ++k)
         workers.push_back(std::make_unique<TWorker>(*this, settings_.seed + uint64_t(k) * 7919, stop));
     std::vector<TImproveResult> current(size_t(count), best);
-    if (best.sheets.empty())
+    if (best.sheets.empty() || (control.unbeatable && control.unbeatable(best)))
         return best;
 
     while (true) {
@@ -711,6 +711,7 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
             t.join();
 
         int64_t spent = 0;
+        const size_t sheetsBefore = best.sheets.size();
         for (int k = 0; k < count; ++k) {
             spent += workers[size_t(k)]->expansions - before[size_t(k)];
             if (Better(scores[size_t(k)], bestScore)) {
@@ -718,6 +719,10 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
                 bestScore = scores[size_t(k)];
             }
         }
+        if (best.sheets.size() < sheetsBefore && control.improved)
+            control.improved(int(best.sheets.size()));
+        if (control.unbeatable && control.unbeatable(best))
+            stop = true;
         expansions_ += spent;
         // Every worker goes on from the result that came furthest by the workers' own rule.
         int lead = 0;

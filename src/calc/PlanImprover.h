@@ -66,6 +66,11 @@ struct TImproveControl {
     std::function<bool()> tick;
     // Steady-clock seconds at which a round ends early; 0: rounds end by their expansions only.
     double deadline = 0;
+    // True for a result nothing can better (it meets the lower bound): the stage ends with it at
+    // once, before the first round too.
+    std::function<bool(const TImproveResult&)> unbeatable;
+    // After a round whose best result uses fewer sheets than before, with that count.
+    std::function<void(int sheets)> improved;
 };
 
 // X × Y (raw mm) in raw mm², rounded as the search rounds its rest areas.

@@ -31,7 +31,7 @@ int validParts(const TPartList& parts) {
 }
 
 // --improve[=SECONDS]: the improvement stage after the search, for this run (SheetsImprove and
-// SheetsImproveTime of the settings).
+// SheetsImproveTime of the settings); --improve=0: the search alone.
 void applyImprove(const TCommandLine& line) {
     if (!line.Has("improve"))
         return;
@@ -39,8 +39,14 @@ void applyImprove(const TCommandLine& line) {
     if (!line.Value("improve").isEmpty()) {
         bool ok = false;
         const int seconds = line.Value("improve").toInt(&ok);
-        if (!ok || seconds < 1 || seconds > 600)
-            throw UsageError(QStringLiteral("--improve=SECONDS wants whole seconds from 1 to 600"));
+        if (!ok || seconds < 0 || seconds > 600)
+            throw UsageError(
+                QStringLiteral("--improve=SECONDS wants whole seconds from 1 to 600, or 0 for the "
+                               "search alone"));
+        if (seconds == 0) {
+            setup->SetSheetsImprove(false);
+            return;
+        }
         setup->SetSheetsImproveTime(seconds);
     }
     setup->SetSheetsImprove(true);
@@ -74,7 +80,8 @@ public:
             "  --deterministic[=N]   a virtual clock of N search steps per second (default 500000,\n"
             "                        about this machine's pace): the same plan on every machine\n"
             "  --improve[=SECONDS]   after the search, improve the whole result for SECONDS (1 to\n"
-            "                        600, default the settings' SheetsImproveTime, 2)\n"
+            "                        600, default the settings' SheetsImproveTime, 2); the settings\n"
+            "                        have it on unless they say off; --improve=0: the search alone\n"
             "\n"
             "Part list (CSV): one part per line, five fields separated by \";\":\n"
             "  caption;X;Y;orientation;count        for example   Shelf;562.5;300;X;4\n"

@@ -1,5 +1,6 @@
 #include "cli/ResultSummary.h"
 
+#include "calc/LowerBound.h"
 #include "cli/CutFigures.h"
 #include "cli/CutList.h"
 #include "foundation/NumberFormat.h"
@@ -12,6 +13,8 @@
 
 #include <QDateTime>
 #include <QJsonArray>
+
+#include <cmath>
 
 namespace lintaro::cli {
 
@@ -125,6 +128,27 @@ TResultSummary SummariseResult(const TOrder& order) {
     s.RestArea = AreaToUser(restArea);
     s.WasteArea = s.SheetArea - s.PartsArea - s.RestArea;
     s.CutLength = CircuitToUser(Currency::fromValue(cutLength.toValue() / 1000));
+
+    // The bound the calculation reported (a saved result keeps no stock list); without one, the
+    // bound of the order on the stock it has.
+    TLowerBound bound = BoundFromReport(report);
+    if (!bound.valid)
+        bound = LowerBoundOf(*sheets);
+    if (bound.valid && bound.oneSize && bound.stockArea == 0 && s.Sheets > 0)
+        bound.stockArea = double(sheetArea.toValue()) / s.Sheets * bound.sheets;
+    if (bound.valid) {
+        s.BoundKnown = true;
+        s.BoundInSheets = bound.oneSize;
+        s.BoundSheets = bound.sheets;
+        s.BoundArea = bound.stockArea;
+        if (s.State == ssCalculatedOK && s.PiecesUnplaced == 0 && s.Sheets > 0) {
+            const TBoundGap gap = GapOf(bound, s.Sheets, double(sheetArea.toValue()));
+            s.GapKnown = true;
+            s.Optimal = gap.optimal;
+            s.GapSheets = gap.sheets;
+            s.GapPercent = gap.percent;
+        }
+    }
     return s;
 }
 
@@ -145,6 +169,24 @@ void WriteSummary(const TResultSummary& s, QTextStream& out) {
     out << "Placed pieces: " << s.PiecesPlaced << '\n';
     out << "Unplaced pieces: " << s.PiecesUnplaced << '\n';
     out << "Cuts: " << s.Cuts << " (" << FormatWithUnit(s.CutLength, 2, LengthUnit()) << ")\n";
+    if (s.BoundKnown) {
+        out << "Lower bound: "
+            << (s.BoundInSheets ? QString::number(s.BoundSheets) + (s.BoundSheets == 1 ? " sheet" : " sheets")
+                                : areaText(AreaToUser(Currency::fromValue(s.BoundArea))) + " of stock")
+            << '\n';
+        if (s.GapKnown) {
+            out << "Gap: ";
+            if (s.Optimal)
+                out << "none, the plan is the best possible\n";
+            else if (s.BoundInSheets)
+                out << "at most " << s.GapSheets << (s.GapSheets == 1 ? " sheet" : " sheets")
+                    << " above the best possible ("
+                    << FormatThousands(Currency::fromValue(std::ceil(s.GapPercent * 10) / 10), 1) << " %)\n";
+            else
+                out << "within " << FormatThousands(Currency::fromValue(std::ceil(s.GapPercent * 10) / 10), 1)
+                    << " % of the best possible\n";
+        }
+    }
     out << "Time: "
         << (s.Seconds ? QString::number(*s.Seconds) + QLatin1String(" s") : QStringLiteral("unknown"))
         << '\n';
@@ -183,6 +225,17 @@ void AddSummaryJson(const TResultSummary& s, QJsonObject& o) {
     o["cutLengthUnit"] = LengthUnit();
     if (s.Seconds)
         o["seconds"] = double(*s.Seconds);
+    if (s.BoundKnown) {
+        if (s.BoundInSheets)
+            o["lowerBoundSheets"] = s.BoundSheets;
+        o["lowerBoundArea"] = value(AreaToUser(Currency::fromValue(s.BoundArea)));
+    }
+    if (s.GapKnown) {
+        if (s.BoundInSheets)
+            o["gapSheets"] = s.GapSheets;
+        o["gapPercent"] = std::round(s.GapPercent * 100) / 100;
+        o["optimal"] = s.Optimal;
+    }
 }
 
 QJsonArray SheetsJson(const TOrder& order) {

@@ -40,6 +40,14 @@ struct TResultSummary {
     int Cuts = 0;
     Currency CutLength; // the user's perimeter unit (m or ft)
     std::optional<long long> Seconds;
+    // The fewest sheets (one stock size) or the least stock area (m², several sizes) of any plan,
+    // and how far this result is from it; the gap only for a result that places every piece.
+    bool BoundKnown = false, BoundInSheets = false;
+    int BoundSheets = 0;
+    double BoundArea = 0;
+    bool GapKnown = false, Optimal = false;
+    int GapSheets = 0;
+    double GapPercent = 0;
 };
 
 TResultSummary SummariseResult(const TOrder& order);

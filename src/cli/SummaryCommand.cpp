@@ -25,7 +25,9 @@ public:
         return QStringLiteral(
             "Prints the order's parts and the figures of its calculation result: sheets used per\n"
             "stock size, gross and net yield, sheet area, area used and wasted, reusable rests,\n"
-            "pieces placed and unplaced, number and length of the cuts, calculation time.\n"
+            "pieces placed and unplaced, number and length of the cuts, the lower bound (the fewest\n"
+            "sheets, or with several stock sizes the least stock area, any plan could need) and the\n"
+            "gap to it, calculation time.\n"
             "\n"
             "  --json   the same as JSON, with every result sheet, every placed piece (part ID,\n"
             "           caption, x, y, width, length, turned) and every rest, in the user's units\n"

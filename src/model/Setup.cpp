@@ -136,7 +136,7 @@ void TSetup::InitDefaults() {
     sheetsMaxCutLength_ = Currency::fromInteger(3200);
     reductionTimeMax_ = 12;
     reductionTimeMin_ = 4;
-    sheetsImprove_ = false;
+    sheetsImprove_ = true;
     sheetsImproveTime_ = 2;
     sheetsShowCaptionsOnParts_ = false;
     sheetsZoom_ = 200;
@@ -580,7 +580,10 @@ void TSetup::readFields(const TINI& storage) {
     // Taken as they stand: the setters' bounds do not apply to a file.
     r.integer("Sheets", "ReductionTimeMax", reductionTimeMax_);
     r.integer("Sheets", "ReductionTimeMin", reductionTimeMin_);
-    sheetsImprove_ = r.flag("Sheets", "Improve");
+    // Settings written before the stage was on by default have no key: they get the stage, 2 s.
+    sheetsImprove_ = true;
+    r.flagIfPresent("Sheets", "Improve", sheetsImprove_);
+    sheetsImproveTime_ = 2;
     r.integer("Sheets", "ImproveTime", sheetsImproveTime_);
     sheetsImproveTime_ = std::clamp(sheetsImproveTime_, kMinImproveTime, kMaxImproveTime);
     sheetsShowCaptionsOnParts_ = r.flag("Sheets", "ShowCaptionsOnParts");

@@ -156,7 +156,7 @@ private:
     Currency sheetsMaxCutLength_ = Currency::fromInteger(3200); // mm
     int reductionTimeMax_ = 12;
     int reductionTimeMin_ = 4;
-    bool sheetsImprove_ = false;
+    bool sheetsImprove_ = true;
     int sheetsImproveTime_ = 2;
     bool sheetsShowCaptionsOnParts_ = false;
     int sheetsZoom_ = 200;

@@ -13,6 +13,8 @@ Currency mm(double v) {
 
 CalcFixture::CalcFixture() {
     initProgramForTests();
+    // The search alone unless a test turns the improvement stage on (it is on in new settings).
+    setup.SetSheetsImprove(false);
     TApplicationLinks::SetSetup(&setup);
     TApplicationLinks::SetMaterial(&material);
     InstallCalculator();

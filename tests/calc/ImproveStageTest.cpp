@@ -145,6 +145,33 @@ TEST_F(ImproveStage, StopEndsTheStageWithACompleteResult) {
     EXPECT_FALSE(report().contains("ERROR"));
 }
 
+TEST_F(ImproveStage, StopEndsALongStageWithinARound) {
+    setup.SetSheetsImproveTime(600); // far more rounds than one
+    addDim(2800, 2070, 30);
+    mixedOrder();
+    order.onChange = [&](TComponent*, const QString& prop) {
+        if (prop == "CalculationPhase" && sheets->CalculationPhase() == scpImprove && sheets->Calculator())
+            sheets->Calculator()->SetStop(true);
+    };
+    calculate();
+    EXPECT_EQ(sheets->State(), ssCalculatedOK) << report().toStdString();
+    // Each worker's round is 20 000 expansions; the whole stage would be hundreds of rounds.
+    EXPECT_LE(TCSCalculator::LastRunFigures().improveExpansions, 40000);
+    EXPECT_LT(clock.Now(), 600);
+}
+
+TEST_F(ImproveStage, ReportsTheBestCountAsItFalls) {
+    addDim(2800, 2070, 30);
+    mixedOrder();
+    calculate();
+    const TCSCalculator::TRunFigures f = TCSCalculator::LastRunFigures();
+    if (f.sheetsAfter < f.sheetsBefore) {
+        EXPECT_TRUE(report().contains(QStringLiteral("Improving: %1 sheets so far").arg(f.sheetsAfter)))
+            << report().toStdString();
+    }
+    EXPECT_TRUE(report().contains("Lower bound: ")) << report().toStdString();
+}
+
 TEST_F(ImproveStage, RandomOrdersGiveSoundPlans) {
     std::mt19937 random(16122026);
     for (int round = 0; round < 25; ++round) {

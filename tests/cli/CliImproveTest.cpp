@@ -47,8 +47,21 @@ TEST(CliImprove, RunsTheStageAndGivesTheSamePlanTwiceOnTheVirtualClock) {
     EXPECT_EQ(summaries[0], summaries[1]);
 }
 
+TEST(CliImprove, ZeroRunsTheSearchAloneAndTheSummaryGivesTheBound) {
+    QTemporaryDir dir;
+    const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--deterministic=20000", "--improve=0",
+                          "--output", dir.filePath("a.LNO")});
+    ASSERT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("Improving the result")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Lower bound: ")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\nGap: ")) << r.out.toStdString();
+    const CliRun json = cli({"summary", dir.filePath("a.LNO"), "--json"});
+    EXPECT_TRUE(json.out.contains("\"lowerBoundArea\"")) << json.out.toStdString();
+    EXPECT_TRUE(json.out.contains("\"gapPercent\"")) << json.out.toStdString();
+}
+
 TEST(CliImprove, RefusesATimeOutOfRange) {
-    for (const QString value : {"0", "601", "soon"}) {
+    for (const QString value : {"-1", "601", "soon"}) {
         const CliRun r = cli({"calculate", sample("Kitchen.LNO"), "--improve=" + value});
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(r.err.contains("--improve=SECONDS")) << r.err.toStdString();

@@ -705,8 +705,10 @@ TEST_F(SetupTest, ImproveSettingsLiveInTheSheetsSection) {
         {"[Sheets]\r\nImprove=1\r\nImproveTime=5\r\n", true, 5},
         {"[Sheets]\r\nImprove=0\r\n", false, 2},                 // the default time
         {"[Sheets]\r\nImprove=1\r\nImproveTime=0\r\n", true, 1}, // at least a second
-        {"[Sheets]\r\nImproveTime=100000\r\n", false, 600},      // at most ten minutes
-        {"[Sheets]\r\nImproveTime=soon\r\n", false, 2},
+        {"[Sheets]\r\nImproveTime=100000\r\n", true, 600},       // at most ten minutes
+        {"[Sheets]\r\nImproveTime=soon\r\n", true, 2},
+        {"[Sheets]\r\nImprove=1\r\n", true, 2},
+        {"[Order]\r\nNumber=3\r\n", true, 2}, // settings without the key: on, 2 s
     };
     for (const Row& row : rows) {
         TSetup setup;
@@ -727,4 +729,17 @@ TEST_F(SetupTest, ImproveSettingsLiveInTheSheetsSection) {
     copy.LoadFromINI(ini);
     EXPECT_TRUE(copy.SheetsImprove());
     EXPECT_EQ(copy.SheetsImproveTime(), 1);
+}
+
+TEST_F(SetupTest, TheImprovementStageIsOnInNewSettingsAndSavedOffStaysOff) {
+    TSetup fresh;
+    EXPECT_TRUE(fresh.SheetsImprove());
+    EXPECT_EQ(fresh.SheetsImproveTime(), 2);
+    fresh.SetSheetsImprove(false);
+    TINI ini;
+    fresh.SaveToINI(ini);
+    TSetup loaded;
+    loaded.LoadFromINI(ini);
+    EXPECT_FALSE(loaded.SheetsImprove());
+    EXPECT_EQ(loaded.SheetsImproveTime(), 2);
 }

@@ -1,0 +1,290 @@
+#include "calc/LowerBound.h"
+
+#include "foundation/NumberFormat.h"
+#include "foundation/Program.h"
+#include "foundation/TextFormat.h"
+#include "foundation/Units.h"
+#include "model/CuttingSheet.h"
+#include "model/DimOut.h"
+#include "model/Dimension.h"
+#include "model/Material.h"
+#include "model/Part.h"
+#include "model/PartIn.h"
+#include "model/Sheets.h"
+#include "platform/Locale.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lintaro {
+
+namespace {
+
+__extension__ typedef __int128 Wide;
+
+const QString kSection = QStringLiteral("TSheets");
+
+// The search lets a piece fit where it is longer than the room by a rounding margin of 1 in 19 999;
+// the bound gives the sheet that margin, so that it stays below every plan the search can make.
+int64_t withFitMargin(int64_t length) {
+    return (length * 20000 + 19998) / 19999;
+}
+
+double squareMetres(Wide rawSquareMm) {
+    return double(rawSquareMm) / 1e14;
+}
+
+// The ways a piece may lie on a stock: straight, turned, or both.
+bool straightAllowed(TCSPartInOrientation p, TCSDimOutOrientation s) {
+    return p == cspioNone || s == csdooNone || (p == cspioX && s == csdooX) || (p == cspioY && s == csdooY);
+}
+bool turnedAllowed(TCSPartInOrientation p, TCSDimOutOrientation s) {
+    return p == cspioNone || s == csdooNone || (p == cspioY && s == csdooX) || (p == cspioX && s == csdooY);
+}
+
+// The dual feasible function of threshold `e` (at most half the length): lengths above L - e count
+// as L, lengths below e as nothing, the others as they are. Any lengths that fit side by side
+// along L still do after the mapping.
+int64_t mapped(int64_t v, int64_t length, int64_t e) {
+    if (v > length - e)
+        return length;
+    if (v < e)
+        return 0;
+    return v;
+}
+
+// At most `limit` thresholds of the candidates, spread over them; 0 (the plain area) always.
+std::vector<int64_t> thresholds(std::vector<int64_t> candidates, int64_t length, size_t limit) {
+    std::vector<int64_t> out{0};
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    std::erase_if(candidates, [&](int64_t v) { return v <= 0 || 2 * v > length; });
+    if (candidates.size() <= limit) {
+        out.insert(out.end(), candidates.begin(), candidates.end());
+        return out;
+    }
+    for (size_t i = 0; i < limit; ++i)
+        out.push_back(candidates[i * candidates.size() / limit]);
+    out.push_back(candidates.back());
+    return out;
+}
+
+struct Lay {
+    int64_t w, h; // with the kerf
+};
+
+// The bound in sheets of one stock size for the pieces that fit on it.
+int sheetsOnOneSize(const std::vector<TBoundPiece>& pieces, const TBoundStock& stock, int64_t kerf) {
+    const int64_t W = withFitMargin(stock.x + kerf);
+    const int64_t H = withFitMargin(stock.y + kerf);
+    struct Item {
+        std::vector<Lay> lays;
+        int count;
+    };
+    std::vector<Item> items;
+    std::vector<int64_t> widths, heights;
+    for (const TBoundPiece& p : pieces) {
+        Item item{{}, p.count};
+        if (straightAllowed(p.orientation, stock.grain) && p.x + kerf <= W && p.y + kerf <= H)
+            item.lays.push_back({p.x + kerf, p.y + kerf});
+        if (turnedAllowed(p.orientation, stock.grain) && p.y + kerf <= W && p.x + kerf <= H)
+            item.lays.push_back({p.y + kerf, p.x + kerf});
+        if (item.lays.empty() || p.count <= 0)
+            continue;
+        // Thresholds at the pieces' small lengths drop those below them; just above the room a
+        // long piece leaves, they make it the whole length.
+        for (const Lay& l : item.lays) {
+            widths.push_back(2 * l.w > W ? W - l.w + 1 : l.w);
+            heights.push_back(2 * l.h > H ? H - l.h + 1 : l.h);
+        }
+        items.push_back(std::move(item));
+    }
+    if (items.empty())
+        return 0;
+    const std::vector<int64_t> ew = thresholds(widths, W, 48);
+    const std::vector<int64_t> eh = thresholds(heights, H, 48);
+    const Wide sheet = Wide(W) * H;
+    Wide best = 0;
+    for (int64_t a : ew)
+        for (int64_t b : eh) {
+            Wide sum = 0;
+            for (const Item& item : items) {
+                Wide least = -1;
+                for (const Lay& l : item.lays) {
+                    const Wide v = Wide(mapped(l.w, W, a)) * mapped(l.h, H, b);
+                    if (least < 0 || v < least)
+                        least = v;
+                }
+                sum += least * item.count;
+            }
+            best = std::max(best, sum);
+        }
+    return int((best + sheet - 1) / sheet);
+}
+
+bool fitsOn(const TBoundPiece& p, const TBoundStock& s) {
+    return (straightAllowed(p.orientation, s.grain) && p.x <= withFitMargin(s.x) &&
+            p.y <= withFitMargin(s.y)) ||
+           (turnedAllowed(p.orientation, s.grain) && p.y <= withFitMargin(s.x) && p.x <= withFitMargin(s.y));
+}
+
+} // namespace
+
+TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std::vector<TBoundStock>& stocks,
+                              int64_t kerf) {
+    TLowerBound b;
+    if (stocks.empty())
+        return b;
+    std::vector<TBoundStock> sizes;
+    for (const TBoundStock& s : stocks)
+        if (std::none_of(sizes.begin(), sizes.end(), [&](const TBoundStock& t) {
+                return t.x == s.x && t.y == s.y && t.grain == s.grain;
+            }))
+            sizes.push_back(s);
+    // Pieces no stock can take are never placed; they do not count.
+    std::vector<TBoundPiece> placeable;
+    for (const TBoundPiece& p : pieces)
+        if (p.count > 0 &&
+            std::any_of(sizes.begin(), sizes.end(), [&](const TBoundStock& s) { return fitsOn(p, s); }))
+            placeable.push_back(p);
+    if (placeable.empty())
+        return b;
+    b.valid = true;
+    if (sizes.size() == 1) {
+        const TBoundStock& s = sizes.front();
+        b.oneSize = true;
+        b.sheets = std::max(1, sheetsOnOneSize(placeable, s, kerf));
+        b.stockArea = squareMetres(Wide(s.x) * s.y * b.sheets);
+        return b;
+    }
+    // Several sizes: the stock used holds at least the parts' area (less the fit margin).
+    Wide area = 0;
+    for (const TBoundPiece& p : placeable)
+        area += Wide(p.x) * p.y * p.count;
+    b.stockArea = squareMetres(area) * (19999.0 / 20000.0) * (19999.0 / 20000.0);
+    return b;
+}
+
+TLowerBound LowerBoundOf(const TSheets& sheets) {
+    std::vector<TBoundPiece> pieces;
+    if (TPartList* parts = sheets.OwnerParts()) {
+        TCSPartInList types(nullptr);
+        for (int i = 0; i < parts->ItemCount(); ++i)
+            types.AddPart(parts->Part(i));
+        for (int i = 0; i < types.ItemCount(); ++i) {
+            const TCSPartIn* t = types.PartIn(i);
+            pieces.push_back({t->StoredX().raw(), t->StoredY().raw(), t->Orientation(), t->Count()});
+        }
+    }
+    std::vector<TBoundStock> stocks;
+    const TMaterial* material = sheets.Material();
+    if (!material)
+        return {};
+    const TDimensionList* dims = material->Dims();
+    const TCuttingSheetList* result = sheets.CuttingSheets();
+    for (int i = 0; i < dims->ItemCount(); ++i) {
+        const TDimension* d = dims->Dimension(i);
+        if (d->IsStopped() || !d->IsValid()) // the empty row the list keeps for a new size
+            continue;
+        bool used = false;
+        for (int k = 0; k < result->ItemCount() && !used; ++k) {
+            const TDimension* s = result->Sheet(k)->Dimension();
+            used = s->StoredX() == d->StoredX() && s->StoredY() == d->StoredY() && s->IsRest() == d->IsRest();
+        }
+        if (d->Count() <= 0 && !d->IsDefault() && !used)
+            continue;
+        TCSDimOut root;
+        root.AssignFromDimension(*d);
+        stocks.push_back({root.X().raw(), root.Y().raw(), root.Orientation()});
+    }
+    return ComputeLowerBound(pieces, stocks, material->StoredCutWidth().raw());
+}
+
+TBoundGap GapOf(const TLowerBound& bound, int resultSheets, double resultStockArea) {
+    TBoundGap g;
+    if (!bound.valid)
+        return g;
+    if (bound.oneSize) {
+        g.sheets = std::max(0, resultSheets - bound.sheets);
+        g.optimal = g.sheets == 0;
+    }
+    if (bound.stockArea > 0)
+        g.percent = std::max(0.0, 100.0 * (resultStockArea - bound.stockArea) / bound.stockArea);
+    if (!bound.oneSize)
+        g.optimal = g.percent < 0.005;
+    return g;
+}
+
+QString BoundReportLine(const TLowerBound& bound, bool complete, int resultSheets, double resultStockArea) {
+    if (!bound.valid)
+        return {};
+    const auto text = [](const char* key) { return GetText(kSection, QString::fromLatin1(key)); };
+    QString line =
+        bound.oneSize
+            ? FormatText(
+                  text(bound.sheets == 1 ? "CalculationReportBoundSheet" : "CalculationReportBoundSheets"),
+                  {QString::number(bound.sheets)})
+            : FormatText(text("CalculationReportBoundArea"),
+                         {FormatWithUnit(AreaToUser(Currency::fromValue(bound.stockArea)), 2, AreaUnit())});
+    if (!complete)
+        return line;
+    const TBoundGap gap = GapOf(bound, resultSheets, resultStockArea);
+    QString gapText;
+    if (gap.optimal)
+        gapText = text("CalculationReportGapNone");
+    else if (bound.oneSize)
+        gapText =
+            FormatText(text(gap.sheets == 1 ? "CalculationReportGapSheet" : "CalculationReportGapSheets"),
+                       {QString::number(gap.sheets)});
+    else
+        gapText = FormatText(text("CalculationReportGapPercent"),
+                             {FormatThousands(Currency::fromValue(std::ceil(gap.percent * 10) / 10), 1)});
+    return line + QStringLiteral("; ") + gapText;
+}
+
+TLowerBound BoundFromReport(const QStringList& report) {
+    // The shipped format with its argument as the one group to read.
+    const auto pattern = [](const char* key) {
+        const QString format = GetText(kSection, QString::fromLatin1(key));
+        const qsizetype at = format.indexOf(QLatin1String("%s"));
+        if (at < 0)
+            return QRegularExpression();
+        return QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(format.left(at)) +
+                                  QStringLiteral("(.+?)") + QRegularExpression::escape(format.mid(at + 2)) +
+                                  QStringLiteral("(;|$)"));
+    };
+    TLowerBound b;
+    for (const QString& line : report) {
+        for (const char* key : {"CalculationReportBoundSheet", "CalculationReportBoundSheets"}) {
+            const QRegularExpressionMatch m = pattern(key).match(line);
+            bool ok = false;
+            const int sheets = m.hasMatch() ? m.captured(1).toInt(&ok) : 0;
+            if (ok && sheets > 0) {
+                b.valid = b.oneSize = true;
+                b.sheets = sheets;
+                b.stockArea = 0; // the sheet's size is the result's
+                return b;
+            }
+        }
+        const QRegularExpressionMatch m = pattern("CalculationReportBoundArea").match(line);
+        if (!m.hasMatch())
+            continue;
+        QString number = m.captured(1);
+        number.remove(AreaUnit());
+        number.remove(Locale::thousandsSeparator());
+        number.remove(u' ');
+        number.replace(Locale::decimalSeparator(), u'.');
+        bool ok = false;
+        const double userArea = number.toDouble(&ok);
+        if (ok && userArea > 0) {
+            b.valid = true;
+            b.stockArea = double(AreaFromUser(Currency::fromValue(userArea)).toValue());
+            return b;
+        }
+    }
+    return b;
+}
+
+} // namespace lintaro
