@@ -95,7 +95,9 @@ TEST(HostileTemplate, TheCharacterGridOfATallPageHoldsOnlyTheRowsOfItsText) {
     start.Box = QRect(0, 0, 300, 15);
     start.Text = QStringLiteral("start");
     TVystPrvek far = start;
-    far.Box = QRect(2147483000, 2147483000, 2147483647, 15); // sums beyond an int wrap nowhere
+    // Its place times the grid's pitch lies far beyond an int; set by corners, as a width this
+    // far out would already overflow the rectangle itself.
+    far.Box.setCoords(2147483000, 2147483000, 2147483646, 2147483014);
     far.Text = QStringLiteral("far");
     page.Prvky = {start, far};
     TPageSetup tall;
