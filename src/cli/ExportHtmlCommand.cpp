@@ -26,6 +26,7 @@ public:
         RequirePositionals(line, 2, *this);
         const QString target = RequireOutputTarget(line.Positionals().at(1));
         session.LoadOrder(line.Positionals().at(0));
+        session.WarnIfResultOutOfDate("export-html", line.Positionals().at(0));
         QString error;
         if (!SaveOrderToHTML(session.Order(), target, &error)) {
             QTextStream(stderr) << "lintaro-cli export-html: cannot save " << WithFileName(target, error)

@@ -39,6 +39,7 @@ public:
     int Run(TSession& session, const TCommandLine& line, QTextStream& out) override {
         RequirePositionals(line, 1, *this);
         session.LoadOrder(line.Positionals().at(0));
+        session.WarnIfResultOutOfDate("summary", line.Positionals().at(0));
         const TOrder& order = session.Order();
         const TPartList* parts = order.Parts();
         const TResultSummary summary = SummariseResult(order);

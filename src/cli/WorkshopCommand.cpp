@@ -91,6 +91,7 @@ public:
         session.LoadOrder(source);
         if (session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
+        session.WarnIfResultOutOfDate("workshop", source);
         const TWorkshopPack pack(session.Order(), options);
         if (pack.PageCount() == 0)
             throw InputError(WithFileName(source, pack.Problem()));

@@ -38,12 +38,15 @@ TEST(CliOutOfDate, PrintAndDrawWarnWhenThePartsChangedAfterTheCalculation) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
-    for (const QStringList& args : {print, QStringList{"draw", order, "--all", dir.filePath("d.pdf")}}) {
+    for (const QStringList& args :
+         {print, QStringList{"draw", order, "--all", dir.filePath("d.pdf")},
+          QStringList{"workshop", order, dir.filePath("w.pdf")}, QStringList{"summary", order, "--json"},
+          QStringList{"export-html", order, dir.filePath("o.htm")}}) {
         const CliRun stale = cli(args);
         EXPECT_EQ(stale.code, 0) << stale.err.toStdString();
         EXPECT_TRUE(stale.err.startsWith("lintaro-cli " + args[0] + ": warning: " + order + ": "))
             << stale.err.toStdString();
         EXPECT_TRUE(stale.err.contains("out of date"));
-        EXPECT_EQ(stale.err.count('\n'), 1);
+        EXPECT_EQ(stale.err.count('\n'), 1) << stale.err.toStdString();
     }
 }

@@ -1,12 +1,14 @@
 #include "app/window/WorkshopPackCommand.h"
 
 #include "app/window/LNEAppForm.h"
+#include "app/window/UserDialogs.h"
 #include "foundation/Program.h"
 #include "model/CuttingSheet.h"
 #include "model/Order.h"
 #include "model/Sheets.h"
 #include "print/preview/PrintPreviewForm.h"
 #include "reports/ReportPrinter.h"
+#include "widgets/WindowTexts.h"
 #include "workshop/PackOutput.h"
 #include "workshop/WorkshopPack.h"
 
@@ -49,6 +51,13 @@ void ShowWorkshopPack(TLNEAppForm& window) {
                                  GetText(QStringLiteral("Workshop"), QStringLiteral("NothingCalculated")));
         return;
     }
+    // A pack of a plan that no longer fits the parts or the stock is made only when the user says so.
+    if (window.ResultOutOfDate() &&
+        window.UserDialogs().Ask(
+            GetText(QStringLiteral("Common"), QStringLiteral("Question")),
+            TextWithLineBreaks(GetText(QStringLiteral("TSheets"), QStringLiteral("OutOfDateQuestion"))),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
     auto pack = std::make_shared<const workshop::TWorkshopPack>(*order, workshop::TPackOptions{});
     if (pack->PageCount() == 0) {
         QMessageBox::information(&window, Version().ProductName, pack->Problem());
