@@ -119,4 +119,11 @@ void CalcFixture::calculate() {
     }
 }
 
+int sheetTotal(const TSheets* sheets) {
+    int total = 0;
+    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
+        total += sheets->CuttingSheets()->Sheet(i)->Count();
+    return total;
+}
+
 } // namespace lintaro::test

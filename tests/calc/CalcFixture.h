@@ -57,4 +57,7 @@ protected:
     VirtualClock clock{2000};
 };
 
+// The physical sheets of a result: each cutting sheet times its count.
+int sheetTotal(const TSheets* sheets);
+
 } // namespace lintaro::test

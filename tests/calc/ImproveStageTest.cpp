@@ -5,6 +5,7 @@
 
 using namespace lintaro;
 using lintaro::test::CalcFixture;
+using lintaro::test::sheetTotal;
 
 namespace {
 
@@ -22,13 +23,6 @@ std::string resultText(const TSheets* sheets) {
             text += s->Parts()->PartOut(j)->GetPropAsString("").toStdString() + "\n";
     }
     return text;
-}
-
-int sheetTotal(const TSheets* sheets) {
-    int total = 0;
-    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
-        total += sheets->CuttingSheets()->Sheet(i)->Count();
-    return total;
 }
 
 } // namespace

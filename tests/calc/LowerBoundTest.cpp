@@ -7,6 +7,7 @@
 
 using namespace lintaro;
 using lintaro::test::CalcFixture;
+using lintaro::test::sheetTotal;
 
 namespace {
 
@@ -18,13 +19,6 @@ TBoundPiece piece(int64_t x, int64_t y, int count, TCSPartInOrientation o = cspi
 
 TBoundStock stock(int64_t x, int64_t y, TCSDimOutOrientation grain = csdooNone) {
     return {x * kMm, y * kMm, grain};
-}
-
-int sheetTotal(const TSheets* sheets) {
-    int total = 0;
-    for (int i = 0; i < sheets->CuttingSheets()->ItemCount(); ++i)
-        total += sheets->CuttingSheets()->Sheet(i)->Count();
-    return total;
 }
 
 } // namespace
