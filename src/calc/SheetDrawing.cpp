@@ -35,6 +35,11 @@ const QString kSection = QStringLiteral("TSheets");
 constexpr int kDimSize = 110;
 constexpr int kDimMinimum = 15;
 constexpr int kParamsSize = 200;
+constexpr int kParamsPitch = 20;
+constexpr int kParamsLabelEnd = 60;
+constexpr int kParamsValueGap = 5;
+// The vertical fonts' pixel heights are those of a screen at this resolution.
+constexpr int kVerticalFontResolution = 96;
 // A stock only hundredths of a millimetre wide would otherwise be drawn at millions of pixels per
 // unit; at most this many keeps every coordinate of the largest stock far inside the int range.
 constexpr long double kMaxScale = 100;
@@ -46,9 +51,13 @@ TDrawingResolutionSource& resolutionSource() {
     return source;
 }
 
+int resolutionOrDefault(int resolution) {
+    return resolution > 0 ? resolution : DrawingResolution();
+}
+
 // Windows converts point sizes as MulDiv(points, resolution, 72), rounding to the nearest.
-int pointsToPixels(int points) {
-    const int dpi = DrawingResolution();
+int pointsToPixels(int points, int resolution) {
+    const int dpi = resolutionOrDefault(resolution);
     return std::max(1, (points * dpi + 36) / 72);
 }
 
@@ -100,12 +109,12 @@ TSheetText makeText(const QString& text, const QFont& font, TSheetFont kind, boo
     return t;
 }
 
-TSheetText horizontalText(const QString& text, int pointSize, bool bold) {
-    return makeText(text, SheetHorizontalFont(pointSize, bold), sfHorizontal, bold, pointSize);
+TSheetText horizontalText(const QString& text, int pointSize, bool bold, int resolution) {
+    return makeText(text, SheetHorizontalFont(pointSize, bold, resolution), sfHorizontal, bold, pointSize);
 }
 
-TSheetText verticalText(const QString& text, TSheetFont kind, bool large) {
-    return makeText(text, SheetVerticalFont(kind, large), kind, false, 0);
+TSheetText verticalText(const QString& text, TSheetFont kind, bool large, int resolution) {
+    return makeText(text, SheetVerticalFont(kind, large, resolution), kind, false, 0);
 }
 
 // The rectangle as the canvas draws it: the outline covers left … right − 1 and top … bottom − 1,
@@ -150,13 +159,13 @@ void endPicture(QPainter& p, QPicture& picture, QSize size) {
 
 class CaptionPlacer {
 public:
-    CaptionPlacer(TCaptionBox& box, bool erlangeFont)
-        : box_(box), large_(erlangeFont), l_(SheetLargePointSize(erlangeFont)),
-          s_(SheetSmallPointSize(erlangeFont)), left_(box.Rect.left()), top_(box.Rect.top()),
-          w_(box.Rect.width()), h_(box.Rect.height()) {
-        e1_ = SheetTextExtent(SheetHorizontalFont(l_, true), box.T1);
-        e2_ = SheetTextExtent(SheetHorizontalFont(l_, false), box.T2);
-        e3_ = SheetTextExtent(SheetHorizontalFont(s_, false), box.T3);
+    CaptionPlacer(TCaptionBox& box, bool erlangeFont, const TSheetDrawingScale& scale)
+        : box_(box), large_(erlangeFont), resolution_(scale.Resolution), smallest_(scale.SmallestPointSize),
+          l_(SheetLargePointSize(erlangeFont)), s_(SheetSmallPointSize(erlangeFont)), left_(box.Rect.left()),
+          top_(box.Rect.top()), w_(box.Rect.width()), h_(box.Rect.height()) {
+        e1_ = SheetTextExtent(SheetHorizontalFont(l_, true, resolution_), box.T1);
+        e2_ = SheetTextExtent(SheetHorizontalFont(l_, false, resolution_), box.T2);
+        e3_ = SheetTextExtent(SheetHorizontalFont(s_, false, resolution_), box.T3);
     }
 
     bool fits(TCaptionLayout layout) const {
@@ -183,17 +192,17 @@ public:
         box_.Texts.clear();
         switch (layout) {
         case clTwoHorizontal: {
-            TSheetText t1 = horizontalText(box_.T1, l_, true);
-            TSheetText t2 = horizontalText(box_.T2, l_, false);
+            TSheetText t1 = horizontalText(box_.T1, l_, true, resolution_);
+            TSheetText t2 = horizontalText(box_.T2, l_, false, resolution_);
             t1.Origin = {centredX(t1), top_ + h_ / 2 - t1.Extent.height()};
             t2.Origin = {centredX(t2), top_ + h_ / 2};
             box_.Texts = {t1, t2};
             break;
         }
         case clThreeHorizontal: {
-            TSheetText t1 = horizontalText(box_.T1, l_, true);
-            TSheetText t2 = horizontalText(box_.T2, l_, false);
-            TSheetText t3 = horizontalText(box_.T3, s_, false);
+            TSheetText t1 = horizontalText(box_.T1, l_, true, resolution_);
+            TSheetText t2 = horizontalText(box_.T2, l_, false, resolution_);
+            TSheetText t3 = horizontalText(box_.T3, s_, false, resolution_);
             const int middleTop = top_ + (h_ - t2.Extent.height()) / 2;
             t2.Origin = {centredX(t2), middleTop};
             t1.Origin = {centredX(t1), middleTop - t1.Extent.height()};
@@ -205,17 +214,17 @@ public:
             box_.Texts = {oneHorizontal()};
             break;
         case clTwoVertical: {
-            TSheetText t1 = verticalText(box_.T1, sfVerticalSemiBold, large_);
-            TSheetText t2 = verticalText(box_.T2, sfVerticalRegular, large_);
+            TSheetText t1 = verticalText(box_.T1, sfVerticalSemiBold, large_, resolution_);
+            TSheetText t2 = verticalText(box_.T2, sfVerticalRegular, large_, resolution_);
             t1.Origin = {left_ + w_ / 2 - t1.Extent.height(), upwardY(t1)};
             t2.Origin = {left_ + w_ / 2, upwardY(t2)};
             box_.Texts = {t1, t2};
             break;
         }
         case clThreeVertical: {
-            TSheetText t1 = verticalText(box_.T1, sfVerticalSemiBold, large_);
-            TSheetText t2 = verticalText(box_.T2, sfVerticalRegular, large_);
-            TSheetText t3 = verticalText(box_.T3, sfVerticalSmaller, large_);
+            TSheetText t1 = verticalText(box_.T1, sfVerticalSemiBold, large_, resolution_);
+            TSheetText t2 = verticalText(box_.T2, sfVerticalRegular, large_, resolution_);
+            TSheetText t3 = verticalText(box_.T3, sfVerticalSmaller, large_, resolution_);
             const int middleLeft = left_ + (w_ - t2.Extent.height()) / 2;
             t2.Origin = {middleLeft, upwardY(t2)};
             t1.Origin = {middleLeft - t1.Extent.height(), upwardY(t1)};
@@ -224,11 +233,11 @@ public:
             break;
         }
         case clOneVertical: {
-            TSheetText t = verticalText(box_.T1, sfVerticalSemiBold, large_);
+            TSheetText t = verticalText(box_.T1, sfVerticalSemiBold, large_, resolution_);
             if (w_ < t.Extent.height()) {
-                t = verticalText(box_.T1, sfVerticalRegular, large_);
+                t = verticalText(box_.T1, sfVerticalRegular, large_, resolution_);
                 if (w_ < t.Extent.height())
-                    t = verticalText(box_.T1, sfVerticalSmaller, large_);
+                    t = verticalText(box_.T1, sfVerticalSmaller, large_, resolution_);
             }
             t.Origin = {left_ + (w_ - t.Extent.height()) / 2, upwardY(t)};
             box_.Texts = {t};
@@ -243,35 +252,36 @@ private:
     int upwardY(const TSheetText& t) const { return top_ + (h_ + t.Extent.width()) / 2; }
 
     // T1 alone: too wide, it loses what precedes its first point, then shrinks to size S, then
-    // loses its bold style; too high, it shrinks to S, loses bold and shrinks further down to 5 points.
+    // loses its bold style; too high, it shrinks to S, loses bold and shrinks further down to the
+    // smallest size (5 points).
     TSheetText oneHorizontal() const {
         QString text = box_.T1;
         int size = l_;
         bool bold = true;
-        TSheetText t = horizontalText(text, size, bold);
+        TSheetText t = horizontalText(text, size, bold, resolution_);
         if (t.Extent.width() > w_) {
             const int point = text.indexOf(u'.');
             if (point >= 0) {
                 text = text.mid(point + 1);
-                t = horizontalText(text, size, bold);
+                t = horizontalText(text, size, bold, resolution_);
             }
             if (t.Extent.width() > w_) {
                 size = s_;
-                t = horizontalText(text, size, bold);
+                t = horizontalText(text, size, bold, resolution_);
                 if (t.Extent.width() > w_) {
                     bold = false;
-                    t = horizontalText(text, size, bold);
+                    t = horizontalText(text, size, bold, resolution_);
                 }
             }
         } else if (t.Extent.height() > h_) {
             size = s_;
-            t = horizontalText(text, size, bold);
+            t = horizontalText(text, size, bold, resolution_);
             if (t.Extent.height() > h_) {
                 bold = false;
-                t = horizontalText(text, size, bold);
-                while (t.Extent.height() > h_ && size > 5) {
+                t = horizontalText(text, size, bold, resolution_);
+                while (t.Extent.height() > h_ && size > smallest_) {
                     --size;
-                    t = horizontalText(text, size, bold);
+                    t = horizontalText(text, size, bold, resolution_);
                 }
             }
         }
@@ -281,6 +291,8 @@ private:
 
     TCaptionBox& box_;
     bool large_;
+    int resolution_;
+    int smallest_;
     int l_, s_;
     int left_, top_, w_, h_;
     QSize e1_, e2_, e3_;
@@ -324,17 +336,17 @@ int SheetSmallPointSize(bool erlangeFont) {
     return erlangeFont ? 9 : 7;
 }
 
-QFont SheetHorizontalFont(int pointSize, bool bold) {
-    QFont f = SheetCanvasFont();
-    f.setPixelSize(pointsToPixels(pointSize));
+QFont SheetHorizontalFont(int pointSize, bool bold, int resolution) {
+    QFont f = SheetCanvasFont(resolution);
+    f.setPixelSize(pointsToPixels(pointSize, resolution));
     f.setWeight(bold ? QFont::Bold : QFont::Normal);
     return f;
 }
 
-QFont SheetCanvasFont() {
+QFont SheetCanvasFont(int resolution) {
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(pointsToPixels(8));
+    f.setPixelSize(pointsToPixels(8, resolution));
     f.setWeight(QFont::Normal);
     f.setItalic(false);
     f.setUnderline(false);
@@ -342,7 +354,7 @@ QFont SheetCanvasFont() {
     return f;
 }
 
-QFont SheetVerticalFont(TSheetFont which, bool large) {
+QFont SheetVerticalFont(TSheetFont which, bool large, int resolution) {
     // The six fonts by weight and character height in pixels: large semi-bold, small semi-bold,
     // large regular, large smaller, small regular, small smaller. A QFont is only a description, so
     // each call makes its own rather than keeping font objects beyond the application's life.
@@ -359,7 +371,10 @@ QFont SheetVerticalFont(TSheetFont which, bool large) {
         index = large ? 3 : 5;
     QFont f = SheetCanvasFont();
     f.setWeight(QFont::Weight(fonts[index].weight));
-    f.setPixelSize(fonts[index].height);
+    const int height = fonts[index].height;
+    f.setPixelSize(resolution > 0 ? std::max(1, (height * resolution + kVerticalFontResolution / 2) /
+                                                    kVerticalFontResolution)
+                                  : height);
     return f;
 }
 
@@ -390,7 +405,7 @@ QString CaptionLayoutName(TCaptionLayout layout) {
     return {};
 }
 
-void LayoutCaptions(TCaptionBox& box, bool erlangeFont) {
+void LayoutCaptions(TCaptionBox& box, bool erlangeFont, const TSheetDrawingScale& scale) {
     box.CaptionsOn = box.CaptionsOn && !box.T3.isEmpty();
     std::vector<TCaptionLayout> order;
     if (box.MayBeUpright) {
@@ -404,7 +419,7 @@ void LayoutCaptions(TCaptionBox& box, bool erlangeFont) {
         else
             order = {clTwoHorizontal, clOneHorizontal};
     }
-    CaptionPlacer placer(box, erlangeFont);
+    CaptionPlacer placer(box, erlangeFont, scale);
     for (TCaptionLayout layout : order)
         if (placer.fits(layout)) {
             placer.place(layout);
@@ -412,9 +427,11 @@ void LayoutCaptions(TCaptionBox& box, bool erlangeFont) {
         }
 }
 
-TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet) {
+TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet, const TSheetDrawingScale& scale) {
     TSchemeLayout out;
-    const DrawingSettings settings = drawingSettings();
+    DrawingSettings settings = drawingSettings();
+    if (scale.Zoom > 0)
+        settings.zoom = scale.Zoom;
     const TDimension* dim = sheet.Dimension();
     const Currency x = dim->X();
     const Currency y = dim->Y();
@@ -441,7 +458,7 @@ TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet) {
         box.T2 = sizeText(p->X(), p->Y());
         box.T3 = p->Caption();
         box.CaptionsOn = settings.captions;
-        LayoutCaptions(box, settings.erlangeFont);
+        LayoutCaptions(box, settings.erlangeFont, scale);
         out.Boxes.append(box);
     }
 
@@ -467,7 +484,7 @@ TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet) {
         box.MayBeUpright = height > width;
         box.T1 = returned ? r->Caption() : QStringLiteral("R");
         box.T2 = sizeText(r->X(), r->Y());
-        LayoutCaptions(box, settings.erlangeFont);
+        LayoutCaptions(box, settings.erlangeFont, scale);
         out.Boxes.append(box);
     }
     return out;
@@ -500,8 +517,8 @@ TImageDimLayout LayoutImageDim(const TCuttingSheet& sheet) {
     return out;
 }
 
-QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet) {
-    const QFont font = SheetCanvasFont();
+QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet, int resolution) {
+    const QFont font = SheetCanvasFont(resolution);
     const TDimension* dim = sheet.Dimension();
     const TSheets* container = owningSheets(sheet);
     const TOrder* order = FindOwnerOfClass<TOrder>(&sheet);
@@ -520,8 +537,9 @@ QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet) {
                                        QString::number(list->ItemCount()))
               : std::nullopt},
         {"ImageParamsDimCaption", dim->Caption()},
-        {"ImageParamsDimY", dim->GetPropAsString(QStringLiteral("Y"))},
+        // Length X before width Y, as the window and every list name a size.
         {"ImageParamsDimX", dim->GetPropAsString(QStringLiteral("X"))},
+        {"ImageParamsDimY", dim->GetPropAsString(QStringLiteral("Y"))},
         {"ImageParamsDimCount", dim->GetPropAsString(QStringLiteral("Count"))},
         {"ImageParamsExtractBrutto", sheet.GetPropAsString(QStringLiteral("ExtractBrutto"))},
         {"ImageParamsExtractNetto", sheet.GetPropAsString(QStringLiteral("ExtractNetto"))},
@@ -529,20 +547,62 @@ QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet) {
     }};
 
     QList<TImageParamRow> out;
-    int y = 0;
+    int labelEnd = kParamsLabelEnd;
+    int pitch = kParamsPitch;
     for (const Row& row : rows) {
         TImageParamRow r;
         r.LabelKey = QLatin1String(row.key);
         r.Label = makeText(GetText(kSection, r.LabelKey), font, sfHorizontal, false, 8);
-        r.Label.Origin = {60 - r.Label.Extent.width(), y};
-        if (row.value) {
+        if (row.value)
             r.Value = makeText(*row.value, font, sfHorizontal, false, 8);
-            r.Value->Origin = {65, y};
-        }
+        labelEnd = std::max(labelEnd, r.Label.Extent.width());
+        // Half a line between the rows, as the 20 pixels give the 8-point font on a screen.
+        pitch = std::max(pitch, (r.Label.Extent.height() * 3 + 1) / 2);
         out.append(r);
-        y += 20;
+    }
+    int y = 0;
+    for (TImageParamRow& r : out) {
+        r.Label.Origin = {labelEnd - r.Label.Extent.width(), y};
+        if (r.Value)
+            r.Value->Origin = {labelEnd + kParamsValueGap, y};
+        y += pitch;
     }
     return out;
+}
+
+QSize ImageParamsSize(const QList<TImageParamRow>& rows) {
+    QSize size(kParamsSize, kParamsSize);
+    for (const TImageParamRow& r : rows) {
+        const QRect label(r.Label.Origin, r.Label.Extent);
+        size = size.expandedTo(QSize(label.right() + 1, label.bottom() + 1));
+        if (r.Value) {
+            const QRect value(r.Value->Origin, r.Value->Extent);
+            size = size.expandedTo(QSize(value.right() + 1, value.bottom() + 1));
+        }
+    }
+    return size;
+}
+
+int SheetZoomToFit(const TCuttingSheet& sheet, QSize room, int resolution) {
+    // The picture is the scheme plus the left column (the thumbnail or the parameter block, the
+    // wider) and 40 pixels of margins; the scheme is 10 pixels larger than the drawn sheet, which is
+    // the zoom high and the shown length at the zoom's scale wide.
+    const int left = std::max(kDimSize, ImageParamsSize(LayoutImageParams(sheet, resolution)).width());
+    const TSchemeLayout probe = LayoutImageScheme(sheet, {resolution, kDimSize});
+    const long double y = LengthToUser(sheet.Dimension()->Y()).toValue();
+    const long double shown = probe.ShownLength.toValue();
+    long double zoom = room.height() - 30;
+    if (shown > 0 && y > 0)
+        zoom = std::min(zoom, (room.width() - left - 50) * y / shown);
+    int fit = std::max(1, static_cast<int>(zoom));
+    // The scheme's lengths are rounded one by one: step back while the picture is still too large.
+    while (fit > 1) {
+        const QSize frame = LayoutImageScheme(sheet, {resolution, fit}).Frame;
+        if (frame.width() + left + 50 <= room.width() && frame.height() + 30 <= room.height())
+            break;
+        --fit;
+    }
+    return fit;
 }
 
 // ---- Pictures ----
@@ -561,8 +621,8 @@ QPicture GetImageDim(const TCuttingSheet& sheet) {
     return picture;
 }
 
-QPicture GetImageParams(const TCuttingSheet& sheet) {
-    const QList<TImageParamRow> rows = LayoutImageParams(sheet);
+QPicture GetImageParams(const TCuttingSheet& sheet, int resolution) {
+    const QList<TImageParamRow> rows = LayoutImageParams(sheet, resolution);
     QPicture picture;
     QPainter p(&picture);
     beginPicture(p);
@@ -571,12 +631,12 @@ QPicture GetImageParams(const TCuttingSheet& sheet) {
         if (row.Value)
             drawText(p, *row.Value);
     }
-    endPicture(p, picture, QSize(kParamsSize, kParamsSize));
+    endPicture(p, picture, ImageParamsSize(rows));
     return picture;
 }
 
-QPicture GetImageScheme(const TCuttingSheet& sheet) {
-    const TSchemeLayout layout = LayoutImageScheme(sheet);
+QPicture GetImageScheme(const TCuttingSheet& sheet, const TSheetDrawingScale& scale) {
+    const TSchemeLayout layout = LayoutImageScheme(sheet, scale);
     QPicture picture;
     QPainter p(&picture);
     beginPicture(p);
@@ -591,10 +651,10 @@ QPicture GetImageScheme(const TCuttingSheet& sheet) {
     return picture;
 }
 
-QPicture GetImage(const TCuttingSheet& sheet) {
+QPicture GetImage(const TCuttingSheet& sheet, const TSheetDrawingScale& scale) {
     const QPicture d = GetImageDim(sheet);
-    const QPicture params = GetImageParams(sheet);
-    const QPicture s = GetImageScheme(sheet);
+    const QPicture params = GetImageParams(sheet, scale.Resolution);
+    const QPicture s = GetImageScheme(sheet, scale);
     const QSize dSize = d.boundingRect().size();
     const QSize pSize = params.boundingRect().size();
     const QSize sSize = s.boundingRect().size();

@@ -41,17 +41,28 @@ void SetDrawingResolutionSource(TDrawingResolutionSource source);
 // The registered source's answer when above 0, else the primary screen's logical resolution, else 96.
 int DrawingResolution();
 
+// How large a cutting sheet is drawn. The defaults draw for the window: fonts sized for the drawing
+// resolution and the scheme at the settings' zoom. The sheets printer draws for the page: fonts sized
+// for the resolution at which a strip fills the page's width, and a larger scheme where one fits.
+struct TSheetDrawingScale {
+    int Resolution = 0;        // dots per inch the fonts are sized for; 0: DrawingResolution()
+    int Zoom = 0;              // pixels the dimension's Y is drawn high; 0: the settings' zoom
+    int SmallestPointSize = 5; // a single label too high for its part shrinks down to this size
+};
+
 // ---- Fonts --------------------------------------------------------------------------------------
 
 enum TSheetFont { sfHorizontal, sfVerticalSemiBold, sfVerticalRegular, sfVerticalSmaller };
 
-// The canvas font: "Arial" at a point size converted with the reference resolution, bold or regular.
-QFont SheetHorizontalFont(int pointSize, bool bold);
+// The canvas font: "Arial" at a point size converted with the resolution (0: the reference
+// resolution), bold or regular.
+QFont SheetHorizontalFont(int pointSize, bool bold, int resolution = 0);
 // The default font of the drawing canvas (the parameter block's texts): "Arial" 8 points.
-QFont SheetCanvasFont();
+QFont SheetCanvasFont(int resolution = 0);
 // One of the six fonts for text written upwards (the font itself is upright; the drawing rotates it):
-// the large set with `large`, else the small set. sfHorizontal gives the semi-bold one.
-QFont SheetVerticalFont(TSheetFont which, bool large);
+// the large set with `large`, else the small set. sfHorizontal gives the semi-bold one. Their
+// heights are fixed pixels; for a given resolution they are pixels at 96 dpi, scaled to it.
+QFont SheetVerticalFont(TSheetFont which, bool large, int resolution = 0);
 // The horizontal point sizes L and S of the settings' font choice.
 int SheetLargePointSize(bool erlangeFont);
 int SheetSmallPointSize(bool erlangeFont);
@@ -96,7 +107,7 @@ struct TCaptionBox {
 };
 // Chooses the first layout whose fit test passes and places its texts, with the horizontal sizes and
 // vertical font set of the settings' font choice.
-void LayoutCaptions(TCaptionBox& box, bool erlangeFont);
+void LayoutCaptions(TCaptionBox& box, bool erlangeFont, const TSheetDrawingScale& scale = {});
 
 struct TSchemeBox : TCaptionBox {
     bool IsRest = false;
@@ -110,7 +121,7 @@ struct TSchemeLayout {
     QSize Frame;             // the drawn sheet; the picture is 10 pixels larger each way
     QList<TSchemeBox> Boxes; // placed parts, then rests, in list order
 };
-TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet);
+TSchemeLayout LayoutImageScheme(const TCuttingSheet& sheet, const TSheetDrawingScale& scale = {});
 
 struct TImageDimLayout {
     QRect Frame;       // the dimension's rectangle in the 110 × 110 square
@@ -119,22 +130,29 @@ struct TImageDimLayout {
 };
 TImageDimLayout LayoutImageDim(const TCuttingSheet& sheet);
 
+// The rows are 20 pixels apart and the labels end at x = 60, the values beginning 5 pixels further;
+// larger fonts move the rows apart and the values right, so that no label runs out of the block.
 struct TImageParamRow {
     QString LabelKey;                // key in section "TSheets" of the texts
-    TSheetText Label;                // ends at x = 60
-    std::optional<TSheetText> Value; // from x = 65; none when its object does not exist
+    TSheetText Label;                // ends at the label column's right edge
+    std::optional<TSheetText> Value; // 5 pixels right of it; none when its object does not exist
 };
-QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet);
+QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet, int resolution = 0);
+// The parameter block's size: 200 × 200, or more where its texts need it.
+QSize ImageParamsSize(const QList<TImageParamRow>& rows);
+
+// The largest zoom at which the whole picture fits in width × height pixels, at least 1.
+int SheetZoomToFit(const TCuttingSheet& sheet, QSize room, int resolution = 0);
 
 // ---- Pictures -----------------------------------------------------------------------------------
 
 // The whole picture: the thumbnail and the parameter block above each other, the scheme beside them.
-QPicture GetImage(const TCuttingSheet& sheet);
+QPicture GetImage(const TCuttingSheet& sheet, const TSheetDrawingScale& scale = {});
 // 110 × 110.
 QPicture GetImageDim(const TCuttingSheet& sheet);
-// 200 × 200.
-QPicture GetImageParams(const TCuttingSheet& sheet);
-QPicture GetImageScheme(const TCuttingSheet& sheet);
+// ImageParamsSize of its rows.
+QPicture GetImageParams(const TCuttingSheet& sheet, int resolution = 0);
+QPicture GetImageScheme(const TCuttingSheet& sheet, const TSheetDrawingScale& scale = {});
 
 // True when a picture of these bounds has more pixels than a drawing may allocate.
 bool PictureTooLarge(const QRect& bounds);

@@ -2,15 +2,45 @@
 
 #include "calc/SheetDrawing.h"
 #include "model/Address.h"
+#include "model/ApplicationLinks.h"
 #include "model/CuttingSheet.h"
 #include "model/Material.h"
 #include "model/Order.h"
+#include "model/Setup.h"
 #include "model/Sheets.h"
+#include "reports/SestavaTyp.h"
 
 #include <QPainter>
 #include <algorithm>
 
 namespace lintaro {
+
+namespace {
+
+// The tallest strip as a share of its width: a sheet higher than that is drawn smaller, so that two
+// strips of ordinary sheets still share a page.
+constexpr int kStripHeightPercent = 60;
+
+bool isStripPicture(const TSiReportElement& e) {
+    return e.Kind == ekPicture && e.FileName.compare(QLatin1String("IMAGE"), Qt::CaseInsensitive) == 0 &&
+           e.Width > 0;
+}
+
+// The zoom a sheet is printed at. The settings' zoom is the size it is drawn at least; on paper a
+// sheet stays on one strip, filling it, as long as that draws it at least half as large. A longer
+// sheet takes as many strips as the settings' zoom needs, filled.
+int printZoom(const TCuttingSheet& sheet, int zoom, int resolution) {
+    const int height = kStripWidth * kStripHeightPercent / 100;
+    const int one = SheetZoomToFit(sheet, {kStripWidth, height}, resolution);
+    if (one * 2 >= zoom)
+        return one;
+    const int width = GetImage(sheet, {resolution, zoom}).boundingRect().width();
+    const int strips = static_cast<int>(StripOffsets(width).size());
+    const int cover = (strips - 1) * (kStripWidth - kStripOverlap) + kStripWidth;
+    return std::max(zoom, SheetZoomToFit(sheet, {cover, height}, resolution));
+}
+
+} // namespace
 
 std::vector<int> StripOffsets(int drawingWidth) {
     std::vector<int> offsets;
@@ -48,7 +78,11 @@ TSheetsPrinter::TSheetsPrinter() : TDocumentPrinter(QStringLiteral("Sheets")) {
     Sestava.OnNactiKresbu = [this](TSestava&, const QString& name, QPicture& drawing) {
         return NactiKresbu(name, drawing);
     };
-    Sestava.OnSetPredloha = [this](TSestava& report) { FitStripBox(report); };
+    // Each strip's row is as high as its own drawing needs at the page's width.
+    Sestava.OnTiskOddilu = [this](TSestava& report, int section, bool&) {
+        if (section == stBody)
+            FitStripBox(report);
+    };
     for (const auto& [name, size] :
          std::initializer_list<std::pair<const char*, int>>{{"State", 40},
                                                             {"ExtractBrutto", 20},
@@ -85,14 +119,35 @@ QStringList TSheetsPrinter::Rows() const {
     return rows;
 }
 
+int TSheetsPrinter::StripResolution() {
+    // The template's strip picture is as wide as a strip: kStripWidth units over its width in
+    // hundredths of an inch.
+    TPredloha predloha;
+    NactiPredlohu(Sestava, predloha);
+    TSestavaTyp layout;
+    layout.SetPredloha(predloha);
+    const TOddilSestavy& body = layout.Oddily().Item(stBody);
+    for (const TSiReportElement& e : body.Elements)
+        if (isStripPicture(e))
+            return std::max(1, (kStripWidth * 100 + e.Width / 2) / e.Width);
+    return 0;
+}
+
 void TSheetsPrinter::BuildStrips() {
     strips_.clear();
     if (!Order)
         return;
+    // Labels at their own point sizes on paper.
+    const int resolution = StripResolution();
+    const int zoom = TApplicationLinks::Setup() ? TApplicationLinks::Setup()->SheetsZoom() : 200;
     const TCuttingSheetList* sheets = Order->Sheets()->CuttingSheets();
-    for (int i = 0; i < sheets->ItemCount(); ++i)
-        for (QPicture& strip : CutIntoStrips(GetImage(*sheets->Sheet(i))))
+    for (int i = 0; i < sheets->ItemCount(); ++i) {
+        const TCuttingSheet& sheet = *sheets->Sheet(i);
+        // No label below 6 points on paper: a single number may then reach past a thin part.
+        const TSheetDrawingScale scale{resolution, printZoom(sheet, std::max(1, zoom), resolution), 6};
+        for (QPicture& strip : CutIntoStrips(GetImage(sheet, scale)))
             strips_.push_back(std::move(strip));
+    }
 }
 
 void TSheetsPrinter::PrepareRows() {
@@ -135,17 +190,17 @@ bool TSheetsPrinter::NactiKresbu(const QString& name, QPicture& drawing) const {
 }
 
 void TSheetsPrinter::FitStripBox(TSestava& report) const {
-    int tallest = 0;
-    for (const QPicture& strip : strips_)
-        tallest = std::max(tallest, strip.boundingRect().height());
-    if (tallest <= 0)
+    const int index = RowId();
+    if (index < 0 || static_cast<size_t>(index) >= strips_.size())
+        return;
+    const int tall = strips_[static_cast<size_t>(index)].boundingRect().height();
+    if (tall <= 0)
         return;
     TOddilSestavy& body = report.Oddily().Item(stBody);
     for (TSiReportElement& e : body.Elements) {
-        if (e.Kind != ekPicture || e.FileName.compare(QLatin1String("IMAGE"), Qt::CaseInsensitive) != 0 ||
-            e.Width <= 0)
+        if (!isStripPicture(e))
             continue;
-        const int height = (e.Width * tallest + kStripWidth - 1) / kStripWidth;
+        const int height = (e.Width * tall + kStripWidth - 1) / kStripWidth;
         const int grow = height - e.Height;
         for (TSiReportElement& below : body.Elements)
             if (below.Top > e.Top)

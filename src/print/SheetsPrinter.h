@@ -41,13 +41,16 @@ public:
     bool NactiObraz(const QString& name, QImage& picture) override;
     // The current row's strip as a vector drawing, for "IMAGE".
     bool NactiKresbu(const QString& name, QPicture& drawing) const;
-    // The template's strip picture takes the height the tallest strip needs at the picture's width,
-    // and the body grows with it: a strip fills the width whatever the zoom made its height.
+    // The template's strip picture takes the height the current row's strip needs at the picture's
+    // width, and the body grows or shrinks with it: a strip fills the width whatever its height.
     void FitStripBox(TSestava& report) const;
 
     const std::vector<QPicture>& Strips() const { return strips_; }
     // Cuts every cutting sheet's drawing into strips, in list order; the previous strips go first.
     void BuildStrips();
+    // The resolution at which a strip fills the template's strip picture, in dots per inch; 0 when
+    // the template has none.
+    int StripResolution();
 
 protected:
     QList<TSource> Sources() const override;

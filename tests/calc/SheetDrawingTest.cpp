@@ -609,31 +609,43 @@ TEST_F(SheetDrawing, ParametersOfAnOwnedSheet) {
     const QList<TImageParamRow> rows = LayoutImageParams(*second);
     ASSERT_EQ(rows.size(), 10);
     const QStringList keys = {"ImageParamsOrder",      "ImageParamsMaterial",      "ImageParamsCuttingSheet",
-                              "ImageParamsDimCaption", "ImageParamsDimY",          "ImageParamsDimX",
+                              "ImageParamsDimCaption", "ImageParamsDimX",          "ImageParamsDimY",
                               "ImageParamsDimCount",   "ImageParamsExtractBrutto", "ImageParamsExtractNetto",
                               "ImageParamsPartsLength"};
     const QStringList values = {"Kitchen 12",
                                 "Birch 18",
                                 "2/3",
                                 second->Dimension()->Caption(),
-                                second->Dimension()->GetPropAsString("Y"),
                                 second->Dimension()->GetPropAsString("X"),
+                                second->Dimension()->GetPropAsString("Y"),
                                 "3",
                                 "50%",
                                 "50%",
                                 "1 400,00 mm"};
+    // The labels end at x = 60, or where the widest one ends when it is wider; none starts left of 0.
+    int labelEnd = 60;
+    for (const TImageParamRow& row : rows)
+        labelEnd = std::max(labelEnd, row.Label.Extent.width());
     for (int i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(keys[i].toStdString());
         EXPECT_EQ(rows[i].LabelKey, keys[i]);
         EXPECT_EQ(rows[i].Label.Text, GetText("TSheets", keys[i]));
         EXPECT_EQ(rows[i].Label.Origin.y(), 20 * i);
+        EXPECT_GE(rows[i].Label.Origin.x(), 0);
         if (!rows[i].Label.Text.isEmpty()) {
-            EXPECT_EQ(rows[i].Label.Origin.x() + rows[i].Label.Extent.width(), 60);
+            EXPECT_EQ(rows[i].Label.Origin.x() + rows[i].Label.Extent.width(), labelEnd);
         }
         ASSERT_TRUE(rows[i].Value.has_value());
         EXPECT_EQ(rows[i].Value->Text, values[i]);
-        EXPECT_EQ(rows[i].Value->Origin, QPoint(65, 20 * i));
+        EXPECT_EQ(rows[i].Value->Origin, QPoint(labelEnd + 5, 20 * i));
     }
+    // At a printer's resolution the rows move apart and the block grows to hold its texts.
+    const QList<TImageParamRow> print = LayoutImageParams(*second, 160);
+    EXPECT_GT(print[1].Label.Origin.y(), 20);
+    for (const TImageParamRow& row : print)
+        EXPECT_GE(row.Label.Origin.x(), 0) << row.LabelKey.toStdString();
+    const QSize block = ImageParamsSize(print);
+    EXPECT_GE(block.width(), print[1].Value->Origin.x() + print[1].Value->Extent.width());
 }
 
 TEST_F(SheetDrawing, LooseSheetDrawsOnlyTheValuesItHas) {

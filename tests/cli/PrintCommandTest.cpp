@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSizeF>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -242,21 +243,34 @@ TEST_F(PrintCommand, ThePartsListNumbersEveryPartAsTheDrawingsDoAndCountsThePiec
     EXPECT_TRUE(text.contains("Area each") && text.contains("Perimeter each"));
 }
 
-// The widths of the words of a PDF as pdftotext -bbox gives them, in points.
-QList<double> wordWidths(const QString& pdf, const QString& word) {
+struct PdfWord {
+    QString text;
+    QSizeF size; // points
+};
+
+// The words of a PDF with their boxes as pdftotext -bbox gives them.
+QList<PdfWord> pdfWords(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(60000))
         return {};
-    QList<double> widths;
-    static const QRegularExpression pattern(
-        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    QList<PdfWord> words;
+    static const QRegularExpression pattern(QStringLiteral(
+        "xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
     auto it = pattern.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
-        if (m.captured(3) == word)
-            widths << m.captured(2).toDouble() - m.captured(1).toDouble();
+        words << PdfWord{m.captured(5), QSizeF(m.captured(3).toDouble() - m.captured(1).toDouble(),
+                                               m.captured(4).toDouble() - m.captured(2).toDouble())};
     }
+    return words;
+}
+
+QList<double> wordWidths(const QString& pdf, const QString& word) {
+    QList<double> widths;
+    for (const PdfWord& w : pdfWords(pdf))
+        if (w.text == word)
+            widths << w.size.width();
     return widths;
 }
 
@@ -281,6 +295,34 @@ TEST_F(PrintCommand, CuttingSheetsPrintAsVectorDrawingsWhoseLabelsKeepTheirSizeA
     }
     // A strip fills the page width however tall the zoom makes it: its labels keep their size.
     EXPECT_NEAR(widths[1], widths[0], 0.5);
+}
+
+TEST_F(PrintCommand, CuttingSheetsOfBothSamplesHaveNoLabelBelowSixPoints) {
+    for (const char* name : {"Kitchen", "ShopFitting"}) {
+        SCOPED_TRACE(name);
+        const QString result = dir.filePath(QStringLiteral("%1-large.LNO").arg(name));
+        const CliRun calc = cli(QStringList{"calculate", sample(QStringLiteral("%1.LNO").arg(name)),
+                                            "--output", result, "--settings", sample("Sample.INI")} +
+                                fastCalculation());
+        ASSERT_EQ(calc.code, 0) << calc.err.toStdString();
+        const QString pdf = dir.filePath(QStringLiteral("%1-sheets.pdf").arg(name));
+        const CliRun run =
+            cli({"print", result, "--document", "sheets", "--pdf", pdf, "--settings", sample("Sample.INI")});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QList<PdfWord> words = pdfWords(pdf);
+        ASSERT_FALSE(words.isEmpty());
+        double smallest = 1e9;
+        for (const PdfWord& w : words) {
+            // A word's box is its font's height across the text (about 1.12 times the point size,
+            // whether the text runs across or up); a word of a single character may be narrower.
+            const bool measurable = w.text.size() >= 3 || (w.text.size() == 2 && w.text.front().isDigit() &&
+                                                           w.text.back().isDigit());
+            if (measurable && !w.text.startsWith(u'&'))
+                smallest = std::min(smallest, std::min(w.size.width(), w.size.height()));
+        }
+        // A 6-point font's box is 6.7 points high; whole pixels may take 2 % off it.
+        EXPECT_GE(smallest, 6.5);
+    }
 }
 
 TEST_F(PrintCommand, CopiesOfATextFileAreWrittenAndReported) {
