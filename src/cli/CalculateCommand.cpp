@@ -85,7 +85,7 @@ public:
             "\n"
             "Part list (CSV): one part per line, five fields separated by \";\":\n"
             "  caption;X;Y;orientation;count        for example   Shelf;562.5;300;X;4\n"
-            "  X is the width and Y the length in the user's unit (mm, or inches under the U.S.\n"
+            "  X is the length and Y the width in the user's unit (mm, or inches under the U.S.\n"
             "  measurement system), with the locale's decimal separator and no thousands separator.\n"
             "  Orientation is the grain rule: X keeps the part's X along the material's grain, Y its\n"
             "  Y, N (or empty) lets the part turn. The count is a whole number of at least 1 (empty\n"

@@ -4,6 +4,7 @@
 #include "foundation/Files.h"
 #include "foundation/Program.h"
 #include "foundation/TextFile.h"
+#include "foundation/Units.h"
 #include "model/ApplicationLinks.h"
 #include "model/Setup.h"
 #include "platform/Keyboard.h"
@@ -46,6 +47,12 @@ void TDocumentPrinter::AddField(const QString& name, int size) {
     TDataField& field = dataSet_.AddCalculatedField(
         name, [this](TDataField& f) { return FieldText(f.FieldName); }, ftString, size);
     field.Size = size;
+}
+
+void TDocumentPrinter::AddAreaUnitField() {
+    TDataField& field = dataSet_.AddCalculatedField(
+        QStringLiteral("AreaUnit"), [](TDataField&) { return AreaUnit(); }, ftString, 5);
+    field.Size = 5;
 }
 
 void TDocumentPrinter::AddAddressFields(const QString& prefix, bool withVATPayer) {

@@ -90,6 +90,8 @@ protected:
     // In the order the prefixes are tested.
     virtual QList<TSource> Sources() const = 0;
     // A calculated field of the report with its size in characters.
+    // "AreaUnit": the unit prices per area are in, "m2", or "ft2" under U.S. units, for the labels.
+    void AddAreaUnitField();
     void AddField(const QString& name, int size);
     // The address fields of prefix "Customer" or "Supplier".
     void AddAddressFields(const QString& prefix, bool withVATPayer);

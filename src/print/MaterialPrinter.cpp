@@ -30,6 +30,7 @@ TMaterialPrinter::TMaterialPrinter() : TDocumentPrinter(QStringLiteral("Material
         AddField(QString::fromLatin1(d.name), d.size);
     // The supplier heads the document as on the others; its VAT status decides the price columns.
     AddAddressFields(QStringLiteral("Supplier"), true);
+    AddAreaUnitField();
 }
 
 QStringList TMaterialPrinter::Rows() const {

@@ -29,6 +29,7 @@ TPartsPrinter::TPartsPrinter() : TDocumentPrinter(QStringLiteral("Parts")) {
     AddField(QStringLiteral("MaterialPricewoVAT"), 20);
     AddField(QStringLiteral("MaterialPricewVAT"), 20);
     AddField(QStringLiteral("MaterialVATRate"), 10);
+    AddAreaUnitField();
 }
 
 QStringList TPartsPrinter::Rows() const {

@@ -36,6 +36,7 @@ TSetupPrinter::TSetupPrinter() : TDocumentPrinter(QStringLiteral("Setup")) {
                   {"SheetsShowCaptionsOnParts", 10}};
     for (const auto& f : fields)
         AddField(QString::fromLatin1(f.name), f.size);
+    AddAreaUnitField();
 }
 
 QList<TDocumentPrinter::TSource> TSetupPrinter::Sources() const {

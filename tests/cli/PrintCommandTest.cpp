@@ -137,14 +137,15 @@ TEST_F(PrintCommand, PartsMaterialParamsSheetsAndSetupShowTheirData) {
         QStringList expected;
     } cases[] = {
         {sample("Kitchen.LNO"), "parts",
-         QStringList{"PARTS LIST", "Horak Kitchens", "Page 1 of 1"} +
+         QStringList{"PARTS LIST", "Horak Kitchens", "Page 1 of 1", "Price/m2 excl. VAT"} +
              itemFields(sample("Kitchen.LNO"), "Parts", 1)},
-        {sample("Board18.LNM"), "material", QStringList{"MATERIAL", "Brenvik Joinery Ltd.", "Page 1 of 1"}},
+        {sample("Board18.LNM"), "material",
+         QStringList{"MATERIAL", "Brenvik Joinery Ltd.", "Page 1 of 1", "Price/m2 incl. VAT"}},
         {result, "params", {"Calculation", "Horak Kitchens", "Gross yield %", "Net yield %", gross, net}},
         {result, "sheets", {"Cutting sheets", "Horak Kitchens", gross, net, "Page 1 of "}},
         {sample("Kitchen.LNO"),
          "setup",
-         {"SETTINGS", "Brenvik Joinery Ltd.", "Sawmill Road 7", "Page 1 of 1"}},
+         {"SETTINGS", "Brenvik Joinery Ltd.", "Sawmill Road 7", "Page 1 of 1", "Price per m2"}},
     };
     for (const Case& c : cases) {
         const QString text = print(c.file, c.document);
@@ -153,6 +154,13 @@ TEST_F(PrintCommand, PartsMaterialParamsSheetsAndSetupShowTheirData) {
                 << c.document.toStdString() << ": " << value.toStdString() << "\n"
                 << text.toStdString();
     }
+    // Prices per area name the unit they are in: square feet under U.S. units.
+    const QString us = dir.filePath("material-us.pdf");
+    const CliRun usRun = cli({"print", sample("Board18.LNM"), "--document", "material", "--pdf", us,
+                              "--settings", sample("Sample.INI")},
+                             QStringLiteral("en_US.UTF-8"));
+    ASSERT_EQ(usRun.code, 0) << usRun.err.toStdString();
+    EXPECT_TRUE(pdfText(us).contains("Price/ft2 excl. VAT"));
     // Every stock dimension of the material: its caption and sizes.
     const QString material = pdfText(dir.filePath("material.pdf"));
     lintaro::TINI ini;

@@ -185,8 +185,18 @@ def worded(doc, tag, field, expression, x, y, w, h, **kw):
     doc.function(tag, name, x, y, w, h, **kw)
 
 
+def area_label(doc, tag, x, y, w, label, name, **kw):
+    """A label naming the area unit ("{area}" in it): m2, or ft2 under U.S. units, from the data."""
+    before, after = label.split('{area}')
+    doc.define(name, label.replace('{area}', 'area unit'), f"'{before}' + #AreaUnit + '{after}'")
+    doc.function(tag, name, x, y, w, 15, **kw)
+
+
 def labelled(doc, tag, x, y, label, field, label_w=150, value_w=180, style=0, align=LEFT, words=None):
-    doc.text(tag, x, y, label_w, 15, label, size=9, color=GREY)
+    if '{area}' in label:
+        area_label(doc, tag, x, y, label_w, label, 'Label' + field, size=9, color=GREY)
+    else:
+        doc.text(tag, x, y, label_w, 15, label, size=9, color=GREY)
     if words:
         worded(doc, tag, field, words, x + label_w + 4, y, value_w, 15, size=9, style=style, align=align)
     else:
@@ -260,9 +270,9 @@ def parts():
     doc.field('Z', 'MaterialCaption', 94, y + 18, 300, 15, size=9, style=BOLD)
     doc.text('Z', 420, y, 150, 15, 'Cut width', size=9, color=GREY)
     doc.field('Z', 'MaterialCutWidth', 574, y, 152, 15, size=9, align=RIGHT)
-    doc.text('Z', 420, y + 18, 150, 15, 'Price/m2 excl. VAT', size=9, color=GREY)
+    area_label(doc, 'Z', 420, y + 18, 150, 'Price/{area} excl. VAT', 'LabelPricewoVAT', size=9, color=GREY)
     doc.field('Z', 'MaterialPricewoVAT', 574, y + 18, 152, 15, size=9, align=RIGHT)
-    doc.text('Z', 420, y + 36, 150, 15, 'Price/m2 incl. VAT', size=9, color=GREY)
+    area_label(doc, 'Z', 420, y + 36, 150, 'Price/{area} incl. VAT', 'LabelPricewVAT', size=9, color=GREY)
     doc.field('Z', 'MaterialPricewVAT', 574, y + 36, 152, 15, size=9, align=RIGHT)
     y += 66
     # The part's number is its ID, the number the cutting-sheet drawings label it with.
@@ -305,7 +315,7 @@ def material():
     left = [('Cut width', 'CutWidth', None), ('Smallest rest side', 'MinRecyDim', None),
             ('Smallest rest area', 'MinRecyArea', None), ('Grain matters', 'HasOrientation', YES_NO),
             ('Stock', 'Amount', None)]
-    right = [('Price/m2 excl. VAT', 'PricewoVAT', None), ('Price/m2 incl. VAT', 'PricewVAT', None),
+    right = [('Price/{area} excl. VAT', 'PricewoVAT', None), ('Price/{area} incl. VAT', 'PricewVAT', None),
              ('VAT', 'VATRate', None), ('Stock value', 'TotalPrice', None)]
     for i, (label, name, words) in enumerate(left):
         labelled(doc, 'Z', 0, y + 17 * i, label, name, 130, 200, words=words)
@@ -431,7 +441,7 @@ def setup():
                                ('Grain matters', 'MaterialHasOrientation', YES_NO),
                                ('Smallest rest side', 'MaterialMinRecyDim', None),
                                ('Smallest rest area', 'MaterialMinRecyArea', None),
-                               ('Price per m2', 'MaterialPrice', None),
+                               ('Price per {area}', 'MaterialPrice', None),
                                ('Prices', 'MaterialVATMode', VAT_MODE),
                                ('VAT', 'MaterialVATRate', None)]),
         ('ORDERS', [('Next number', 'OrderNumber', None), ('Number prefix', 'OrderPrefix', None),
