@@ -20,6 +20,10 @@ namespace {
 // The tallest strip as a share of its width: a sheet higher than that is drawn smaller, so that two
 // strips of ordinary sheets still share a page.
 constexpr int kStripHeightPercent = 60;
+// A strip picture of a designed template narrower than an inch or wider than the page still draws at
+// a sensible size.
+constexpr int kLeastStripResolution = 48;
+constexpr int kMostStripResolution = 1200;
 
 bool isStripPicture(const TSiReportElement& e) {
     return e.Kind == ekPicture && e.FileName.compare(QLatin1String("IMAGE"), Qt::CaseInsensitive) == 0 &&
@@ -129,7 +133,8 @@ int TSheetsPrinter::StripResolution() {
     const TOddilSestavy& body = layout.Oddily().Item(stBody);
     for (const TSiReportElement& e : body.Elements)
         if (isStripPicture(e))
-            return std::max(1, (kStripWidth * 100 + e.Width / 2) / e.Width);
+            return std::clamp((kStripWidth * 100 + e.Width / 2) / e.Width, kLeastStripResolution,
+                              kMostStripResolution);
     return 0;
 }
 
