@@ -130,6 +130,30 @@ bool fitsOn(const TBoundPiece& p, const TBoundStock& s) {
            (turnedAllowed(p.orientation, s.grain) && p.y <= withFitMargin(s.x) && p.x <= withFitMargin(s.y));
 }
 
+// A piece that lies, on every stock and in every way it may lie there, over half the sheet's
+// length and over half its width: two such pieces never share a sheet, since they can be neither
+// beside nor above each other.
+bool alwaysAlone(const TBoundPiece& p, const std::vector<TBoundStock>& sizes, int64_t kerf) {
+    for (const TBoundStock& s : sizes) {
+        const int64_t W = withFitMargin(s.x + kerf);
+        const int64_t H = withFitMargin(s.y + kerf);
+        const int64_t w = p.x + kerf, h = p.y + kerf;
+        if (straightAllowed(p.orientation, s.grain) && w <= W && h <= H && (2 * w <= W || 2 * h <= H))
+            return false;
+        if (turnedAllowed(p.orientation, s.grain) && h <= W && w <= H && (2 * h <= W || 2 * w <= H))
+            return false;
+    }
+    return true;
+}
+
+Wide smallestStockArea(const TBoundPiece& p, const std::vector<TBoundStock>& sizes) {
+    Wide least = -1;
+    for (const TBoundStock& s : sizes)
+        if (fitsOn(p, s) && (least < 0 || Wide(s.x) * s.y < least))
+            least = Wide(s.x) * s.y;
+    return std::max<Wide>(least, 0);
+}
+
 } // namespace
 
 TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std::vector<TBoundStock>& stocks,
@@ -159,11 +183,17 @@ TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std:
         b.stockArea = squareMetres(Wide(s.x) * s.y * b.sheets);
         return b;
     }
-    // Several sizes: the stock used holds at least the parts' area (less the fit margin).
+    // Several sizes: the stock used holds at least the parts' area (less the fit margin), and at
+    // least a sheet of its own for every large piece, the smallest that takes it.
     Wide area = 0;
     for (const TBoundPiece& p : placeable)
         area += Wide(p.x) * p.y * p.count;
-    b.stockArea = squareMetres(area) * (19999.0 / 20000.0) * (19999.0 / 20000.0);
+    const double byArea = squareMetres(area) * (19999.0 / 20000.0) * (19999.0 / 20000.0);
+    Wide large = 0;
+    for (const TBoundPiece& p : placeable)
+        if (alwaysAlone(p, sizes, kerf))
+            large += smallestStockArea(p, sizes) * p.count;
+    b.stockArea = std::max(byArea, squareMetres(large));
     return b;
 }
 

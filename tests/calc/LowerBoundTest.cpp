@@ -56,6 +56,15 @@ TEST(LowerBound, SeveralSizesBoundTheStockArea) {
     ASSERT_TRUE(b.valid);
     EXPECT_FALSE(b.oneSize);
     EXPECT_NEAR(b.stockArea, 3.0, 0.001); // m²
+    // Pieces over half of every size both ways each take a sheet of their own, the smallest that
+    // holds them: three of 800 × 800 need three sheets of 1000 × 1000 however little area they have.
+    const TLowerBound alone = ComputeLowerBound({piece(800, 800, 3), piece(100, 100, 5)},
+                                                {stock(1000, 1000), stock(1500, 1000)}, 0);
+    EXPECT_NEAR(alone.stockArea, 3.0, 0.001);
+    // On the longer size two fit side by side: no piece is alone there, and the area bound holds.
+    const TLowerBound beside =
+        ComputeLowerBound({piece(900, 600, 3)}, {stock(1000, 1000), stock(2000, 1000)}, 0);
+    EXPECT_NEAR(beside.stockArea, 3 * 0.54, 0.001);
     EXPECT_FALSE(ComputeLowerBound({piece(500, 500, 4)}, {}, 0).valid);
     EXPECT_FALSE(ComputeLowerBound({piece(1500, 1500, 1)}, {stock(1000, 1000)}, 0).valid);
 }
