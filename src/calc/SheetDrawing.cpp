@@ -155,6 +155,14 @@ void endPicture(QPainter& p, QPicture& picture, QSize size) {
     picture.setBoundingRect(QRect(QPoint(0, 0), size));
 }
 
+// The whole picture around its thumbnail, parameter block and scheme of these sizes: the thumbnail
+// above the block in a column as wide as the wider of them, the scheme beside it, 10 pixels of
+// margin around and 20 between.
+QSize imageSize(QSize dim, QSize params, QSize scheme) {
+    const int a = std::max(dim.width(), params.width());
+    return {scheme.width() + a + 40, std::max(scheme.height() + 20, dim.height() + params.height() + 40)};
+}
+
 // ---- Caption layouts ----
 
 class CaptionPlacer {
@@ -583,6 +591,11 @@ QSize ImageParamsSize(const QList<TImageParamRow>& rows) {
     return size;
 }
 
+QSize SheetImageSize(const TCuttingSheet& sheet, const TSheetDrawingScale& scale) {
+    return imageSize(QSize(kDimSize, kDimSize), ImageParamsSize(LayoutImageParams(sheet, scale.Resolution)),
+                     LayoutImageScheme(sheet, scale).Frame + QSize(10, 10));
+}
+
 int SheetZoomToFit(const TCuttingSheet& sheet, QSize room, int resolution) {
     // The picture is the scheme plus the left column (the thumbnail or the parameter block, the
     // wider) and 40 pixels of margins; the scheme is 10 pixels larger than the drawn sheet, which is
@@ -597,8 +610,8 @@ int SheetZoomToFit(const TCuttingSheet& sheet, QSize room, int resolution) {
     int fit = std::max(1, static_cast<int>(zoom));
     // The scheme's lengths are rounded one by one: step back while the picture is still too large.
     while (fit > 1) {
-        const QSize frame = LayoutImageScheme(sheet, {resolution, fit}).Frame;
-        if (frame.width() + left + 50 <= room.width() && frame.height() + 30 <= room.height())
+        const QSize size = SheetImageSize(sheet, {resolution, fit});
+        if (size.width() <= room.width() && size.height() <= room.height())
             break;
         --fit;
     }
@@ -657,10 +670,8 @@ QPicture GetImage(const TCuttingSheet& sheet, const TSheetDrawingScale& scale) {
     const QPicture s = GetImageScheme(sheet, scale);
     const QSize dSize = d.boundingRect().size();
     const QSize pSize = params.boundingRect().size();
-    const QSize sSize = s.boundingRect().size();
+    const QSize size = imageSize(dSize, pSize, s.boundingRect().size());
     const int a = std::max(dSize.width(), pSize.width());
-    const QSize size(sSize.width() + a + 40,
-                     std::max(sSize.height() + 20, dSize.height() + pSize.height() + 40));
 
     QPicture picture;
     QPainter p(&picture);

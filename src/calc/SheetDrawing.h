@@ -141,6 +141,8 @@ QList<TImageParamRow> LayoutImageParams(const TCuttingSheet& sheet, int resoluti
 // The parameter block's size: 200 × 200, or more where its texts need it.
 QSize ImageParamsSize(const QList<TImageParamRow>& rows);
 
+// The size GetImage gives the whole picture, from the layouts alone.
+QSize SheetImageSize(const TCuttingSheet& sheet, const TSheetDrawingScale& scale = {});
 // The largest zoom at which the whole picture fits in width × height pixels, at least 1.
 int SheetZoomToFit(const TCuttingSheet& sheet, QSize room, int resolution = 0);
 

@@ -38,7 +38,7 @@ int printZoom(const TCuttingSheet& sheet, int zoom, int resolution) {
     const int one = SheetZoomToFit(sheet, {kStripWidth, height}, resolution);
     if (one * 2 >= zoom)
         return one;
-    const int width = GetImage(sheet, {resolution, zoom}).boundingRect().width();
+    const int width = SheetImageSize(sheet, {resolution, zoom}).width();
     const int strips = static_cast<int>(StripOffsets(width).size());
     const int cover = (strips - 1) * (kStripWidth - kStripOverlap) + kStripWidth;
     return std::max(zoom, SheetZoomToFit(sheet, {cover, height}, resolution));
