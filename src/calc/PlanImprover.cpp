@@ -1,6 +1,7 @@
 #include "calc/PlanImprover.h"
 
 #include "calc/IntegerRounding.h"
+#include "calc/StripLayout.h"
 
 #include "platform/Clock.h"
 
@@ -51,6 +52,13 @@ constexpr int kMaxLevel = 5;
 constexpr int kRoundsPerLevel = 3;
 // The changes back to which the chase for one sheet fewer compares a change (late acceptance).
 constexpr size_t kLateLength = 20;
+// The strip layout's knapsack cells counted as one expansion of the search: about the same time.
+constexpr int64_t kCellsPerExpansion = 500;
+// Pieces of the mean area a sheet must hold for the strip layout to be tried.
+constexpr double kStripPiecesPerSheet = 8;
+// Tries of the strip layout for one sheet, and strips laid out again in each.
+constexpr int kStripTries = 4;
+constexpr int kStripRebuilds = 20;
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -311,10 +319,60 @@ private:
                 bestPool = std::move(left);
             }
         }
+        // Every other sheet also gets a layout in strips where they pay.
+        if (o_.strips_ && stripsFit(st) && randomBelow(2) == 0) {
+            std::vector<int> left = pool;
+            TImproveSheet sheet;
+            sheet.stock = stock;
+            if (strips(st, left, sheet) && (bestPool.empty() || sheet.partsArea > out.partsArea)) {
+                out = std::move(sheet);
+                bestPool = std::move(left);
+            }
+        }
         if (bestPool.empty())
             return false;
         pool = std::move(bestPool);
         sortPieces(out);
+        return true;
+    }
+
+    // The strip layout cuts across the whole sheet both ways, so no cut of it is longer than the
+    // sheet's sides.
+    bool stripsFit(const TImproveStock& st) const {
+        const int64_t maxCut = o_.settings_.search.maxCut;
+        return st.x <= maxCut && st.y <= maxCut;
+    }
+
+    // Lays pieces of the pool out on a whole sheet in strips; the pieces placed leave the pool.
+    bool strips(const TImproveStock& st, std::vector<int>& pool, TImproveSheet& out) {
+        std::vector<TSearchPartType> types;
+        std::vector<int> index;
+        for (size_t t = 0; t < pool.size(); ++t)
+            if (pool[t] > 0) {
+                TSearchPartType type = o_.types_[t];
+                type.count = pool[t];
+                types.push_back(type);
+                index.push_back(int(t));
+            }
+        if (types.empty())
+            return false;
+        TStripLayoutSettings s;
+        s.kerf = o_.settings_.search.kerf;
+        s.tries = kStripTries;
+        s.rebuilds = kStripRebuilds;
+        TStripLayout layout(types, st.x, st.y, st.grain, s, random_);
+        TSearchPlan plan;
+        const bool laid = layout.Run(plan);
+        expansions += layout.Work() / kCellsPerExpansion;
+        if (!laid)
+            return false;
+        for (TSearchPiece p : plan.pieces) {
+            p.type = index[size_t(p.type)];
+            --pool[size_t(p.type)];
+            out.partsArea += RestAreaKey(p.w, p.h);
+            out.pieces.push_back(p);
+        }
+        out.rests = std::move(plan.rests);
         return true;
     }
 
@@ -595,7 +653,19 @@ private:
 
 TPlanImprover::TPlanImprover(std::vector<TSearchPartType> types, std::vector<TImproveStock> stocks,
                              const TImproveSettings& settings)
-    : types_(std::move(types)), stocks_(std::move(stocks)), settings_(settings) {}
+    : types_(std::move(types)), stocks_(std::move(stocks)), settings_(settings) {
+    // Strips pay where a sheet holds many pieces: there a sheet's last per cent decides. Where a few
+    // large pieces fill a sheet, the search lays them out as well, and sooner.
+    double area = 0, pieces = 0;
+    for (const TSearchPartType& t : types_) {
+        area += double(t.count) * double(t.x) * double(t.y);
+        pieces += t.count;
+    }
+    double sheet = 0;
+    for (const TImproveStock& st : stocks_)
+        sheet = std::max(sheet, double(st.x) * double(st.y));
+    strips_ = area > 0 && sheet * pieces / area >= kStripPiecesPerSheet;
+}
 
 int64_t TPlanImprover::SqrRecyArea(const TImproveSheet& sheet) const {
     int64_t sum = 0;

@@ -2,11 +2,12 @@
 // The improvement stage after the sheet-by-sheet search. It works on the whole result at once: it
 // takes a few sheets out (the emptiest ones and some others), pours their pieces into the free rests
 // of the sheets that stay and lays what is left out again on new sheets, sheet by sheet, with the
-// same beam search on a short node budget. A changed result is kept while it is not worse, and the
-// best one seen wins by these keys in order: more pieces placed, less stock area, larger reusable
-// rests (the squared-area key of the search), fewer distinct plans. Stock counts, the order in which
-// the calculator takes stock sizes, grain, kerf, MaxCut and guillotine cuts hold as in the search,
-// because every sheet and every refilled rest is laid out by that search.
+// same beam search on a short node budget. Where a sheet holds many pieces, a layout in strips
+// (calc/StripLayout.h) competes with the search for each new sheet: it fills tight sheets closer. A changed
+// result is kept while it is not worse, and the best one seen wins by these keys in order: more pieces
+// placed, less stock area, larger reusable rests (the squared-area key of the search), fewer distinct plans.
+// Stock counts, the order in which the calculator takes stock sizes, grain, kerf, MaxCut and guillotine cuts
+// hold as in the search: every refilled rest is laid out by it, and the strip layout keeps the same rules.
 //
 // Two workers run side by side on plain threads, in rounds of a fixed number of expansions; after
 // each round the better of the two results goes on. The second worker chases a result of one sheet
@@ -106,6 +107,7 @@ private:
     std::vector<TSearchPartType> types_;
     std::vector<TImproveStock> stocks_;
     TImproveSettings settings_;
+    bool strips_ = false;        // the strip layout is tried beside the search
     std::vector<int> startUsed_; // sheets of each stock in the result the stage started from
     int64_t expansions_ = 0;
     int rounds_ = 0;
