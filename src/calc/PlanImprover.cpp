@@ -319,7 +319,7 @@ private:
                 bestPool = std::move(left);
             }
         }
-        // Every other sheet also gets a layout in strips where they pay.
+        // Half the sheets, drawn at random, also get a layout in strips where strips pay.
         if (o_.strips_ && stripsFit(st) && randomBelow(2) == 0) {
             std::vector<int> left = pool;
             TImproveSheet sheet;
@@ -336,6 +336,19 @@ private:
         return true;
     }
 
+    // The part types with pieces in the pool, each with its count there; `index` maps them back.
+    std::vector<TSearchPartType> poolTypes(const std::vector<int>& pool, std::vector<int>& index) const {
+        std::vector<TSearchPartType> types;
+        for (size_t t = 0; t < pool.size(); ++t)
+            if (pool[t] > 0) {
+                TSearchPartType type = o_.types_[t];
+                type.count = pool[t];
+                types.push_back(type);
+                index.push_back(int(t));
+            }
+        return types;
+    }
+
     // The strip layout cuts across the whole sheet both ways, so no cut of it is longer than the
     // sheet's sides.
     bool stripsFit(const TImproveStock& st) const {
@@ -345,15 +358,8 @@ private:
 
     // Lays pieces of the pool out on a whole sheet in strips; the pieces placed leave the pool.
     bool strips(const TImproveStock& st, std::vector<int>& pool, TImproveSheet& out) {
-        std::vector<TSearchPartType> types;
         std::vector<int> index;
-        for (size_t t = 0; t < pool.size(); ++t)
-            if (pool[t] > 0) {
-                TSearchPartType type = o_.types_[t];
-                type.count = pool[t];
-                types.push_back(type);
-                index.push_back(int(t));
-            }
+        std::vector<TSearchPartType> types = poolTypes(pool, index);
         if (types.empty())
             return false;
         TStripLayoutSettings s;
@@ -552,15 +558,8 @@ private:
     // leave the pool and are added to `out` with the rests left beside them.
     bool fill(int64_t ox, int64_t oy, int64_t x, int64_t y, TCSDimOutOrientation grain,
               std::vector<int>& pool, TEffort effort, TImproveSheet& out) {
-        std::vector<TSearchPartType> types;
         std::vector<int> index;
-        for (size_t t = 0; t < pool.size(); ++t)
-            if (pool[t] > 0) {
-                TSearchPartType type = o_.types_[t];
-                type.count = pool[t];
-                types.push_back(type);
-                index.push_back(int(t));
-            }
+        std::vector<TSearchPartType> types = poolTypes(pool, index);
         if (types.empty())
             return false;
         TSearchSettings s = o_.settings_.search;

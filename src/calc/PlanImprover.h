@@ -3,11 +3,12 @@
 // takes a few sheets out (the emptiest ones and some others), pours their pieces into the free rests
 // of the sheets that stay and lays what is left out again on new sheets, sheet by sheet, with the
 // same beam search on a short node budget. Where a sheet holds many pieces, a layout in strips
-// (calc/StripLayout.h) competes with the search for each new sheet: it fills tight sheets closer. A changed
-// result is kept while it is not worse, and the best one seen wins by these keys in order: more pieces
-// placed, less stock area, larger reusable rests (the squared-area key of the search), fewer distinct plans.
-// Stock counts, the order in which the calculator takes stock sizes, grain, kerf, MaxCut and guillotine cuts
-// hold as in the search: every refilled rest is laid out by it, and the strip layout keeps the same rules.
+// (calc/StripLayout.h) competes with the search for half the new sheets: it fills tight sheets
+// closer. A changed result is kept while it is not worse, and the best one seen wins by these keys
+// in order: more pieces placed, less stock area, larger reusable rests (the squared-area key of the
+// search), fewer distinct plans. Stock counts, the order in which the calculator takes stock sizes,
+// grain, kerf, MaxCut and guillotine cuts hold as in the search: every refilled rest is laid out by
+// it, and the strip layout keeps the same rules.
 //
 // Two workers run side by side on plain threads, in rounds of a fixed number of expansions; after
 // each round the better of the two results goes on. The second worker chases a result of one sheet
