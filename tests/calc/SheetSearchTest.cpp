@@ -1,6 +1,7 @@
 #include "calc/SheetSearch.h"
 
 #include "PlanChecker.h"
+#include "SearchPart.h"
 
 #include <gtest/gtest.h>
 
@@ -23,13 +24,7 @@ TSearchSettings settings(double kerf = 4, double maxCut = 3200) {
 }
 
 TSearchPartType type(int id, double x, double y, int count, TCSPartInOrientation o = cspioNone) {
-    TSearchPartType t;
-    t.id = id;
-    t.x = mm(x);
-    t.y = mm(y);
-    t.count = count;
-    t.orientation = o;
-    return t;
+    return test::SearchPart(id, x, y, count, o);
 }
 
 struct Shape {

@@ -1,6 +1,7 @@
 #include "calc/StripLayout.h"
 
 #include "PlanChecker.h"
+#include "SearchPart.h"
 
 #include <gtest/gtest.h>
 
@@ -65,22 +66,13 @@ size_t layOut(const std::vector<TSearchPartType>& types, int64_t x, int64_t y, T
     return plan.pieces.size();
 }
 
-TSearchPartType part(int id, int64_t x, int64_t y, int count, TCSPartInOrientation o = cspioNone) {
-    TSearchPartType t;
-    t.id = id;
-    t.x = mm(x);
-    t.y = mm(y);
-    t.count = count;
-    t.orientation = o;
-    return t;
-}
-
 } // namespace
 
 TEST(StripLayout, FillsASheetThatTheStripsFitExactly) {
     // Two strips across a 1000 × 500 sheet with 4 mm cuts: 2 × 496 + 4 = 996 and 3 × 330 + 8 = 998
     // along, 300 + 4 + 196 = 500 across; the grain holds the parts as ordered.
-    const std::vector<TSearchPartType> types = {part(1, 496, 300, 2, cspioX), part(2, 330, 196, 3, cspioX)};
+    const std::vector<TSearchPartType> types = {test::SearchPart(1, 496, 300, 2, cspioX),
+                                                test::SearchPart(2, 330, 196, 3, cspioX)};
     EXPECT_EQ(layOut(types, mm(1000), mm(500), csdooX, mm(4), 1), 5u);
 }
 
@@ -100,7 +92,8 @@ TEST(StripLayout, RandomOrdersGiveSoundPlans) {
         for (int i = 0; i < 25; ++i) {
             std::uniform_int_distribution<int64_t> side(most / 10, most);
             const TCSPartInOrientation o = TCSPartInOrientation(random() % 3);
-            types.push_back(part(i, side(random), side(random), 1 + int(random() % 4), o));
+            types.push_back(
+                test::SearchPart(i, double(side(random)), double(side(random)), 1 + int(random() % 4), o));
         }
         EXPECT_GT(layOut(types, k.x, k.y, k.grain, k.kerf, 3), 0u) << "grain " << k.grain;
     }
