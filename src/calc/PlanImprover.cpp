@@ -569,7 +569,7 @@ private:
         s.reductionTimeMax = effort.shapesTime;
         s.queueLimit = kQueueLimit;
         VirtualClock clock(effort.pace * double(1 << level_));
-        TSheetSearch search(std::move(types), x, y, grain, s, clock);
+        TSheetSearch search(std::move(types), x, y, grain, s, clock, &searchPool_);
         search.Start();
         while (search.HasWork()) {
             if (stopped())
@@ -633,6 +633,8 @@ private:
 
     const TPlanImprover& o_;
     std::mt19937_64 random_;
+    // The worker's searches follow one another, thousands a second: they share their storage.
+    TSearchPool searchPool_;
     TTypeOrder order_ = toDiagonal;
     int level_ = 0;
     int stagnant_ = 0;

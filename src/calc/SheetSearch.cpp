@@ -116,8 +116,10 @@ Split splitRest(const TSearchRest& r, int64_t bw, int64_t bh, int64_t kerf, int6
 } // namespace
 
 TSheetSearch::TSheetSearch(std::vector<TSearchPartType> types, int64_t dimX, int64_t dimY,
-                           TCSDimOutOrientation grain, const TSearchSettings& settings, Clock& clock)
-    : types_(std::move(types)), settings_(settings), clock_(clock) {
+                           TCSDimOutOrientation grain, const TSearchSettings& settings, Clock& clock,
+                           TSearchPool* pool)
+    : types_(std::move(types)), settings_(settings), clock_(clock),
+      ownPool_(pool ? nullptr : std::make_unique<TSearchPool>()), pool_(pool ? *pool : *ownPool_) {
     root_ = makeRest(0, 0, dimX, dimY, grain);
     root_.isRoot = true;
     initial_.reserve(types_.size());
@@ -147,9 +149,12 @@ TSheetSearch::~TSheetSearch() {
     for (Node* n : collected_)
         freeNode(n);
     freeNode(best_);
-    for (Node* n : freeNodes_)
+}
+
+TSearchPool::~TSearchPool() {
+    for (TSheetSearch::Node* n : nodes_)
         delete n;
-    for (Block* b : freeBlocks_)
+    for (TSheetSearch::Block* b : blocks_)
         delete b;
 }
 
@@ -159,19 +164,19 @@ void TSheetSearch::freeNode(Node* n) const {
     Block* b = n->last;
     while (b && --b->refs == 0) {
         Block* parent = b->parent;
-        freeBlocks_.push_back(b);
+        pool_.blocks_.push_back(b);
         b = parent;
     }
     // Nodes are reused with the capacity of their rest lists, which spares most allocations.
     n->rests.clear();
-    freeNodes_.push_back(n);
+    pool_.nodes_.push_back(n);
 }
 
 TSheetSearch::Node* TSheetSearch::newNode() const {
-    if (freeNodes_.empty())
+    if (pool_.nodes_.empty())
         return new Node;
-    Node* n = freeNodes_.back();
-    freeNodes_.pop_back();
+    Node* n = pool_.nodes_.back();
+    pool_.nodes_.pop_back();
     std::vector<TSearchRest> rests = std::move(n->rests);
     *n = Node{};
     n->rests = std::move(rests);
@@ -179,10 +184,10 @@ TSheetSearch::Node* TSheetSearch::newNode() const {
 }
 
 TSheetSearch::Block* TSheetSearch::newBlock() const {
-    if (freeBlocks_.empty())
+    if (pool_.blocks_.empty())
         return new Block;
-    Block* b = freeBlocks_.back();
-    freeBlocks_.pop_back();
+    Block* b = pool_.blocks_.back();
+    pool_.blocks_.pop_back();
     *b = Block{};
     return b;
 }
@@ -245,13 +250,13 @@ void TSheetSearch::countsOf(const Node& n, std::vector<int>& counts) const {
 const std::vector<TSheetSearch::Shape>& TSheetSearch::shapesFor(int64_t columns, int64_t rows,
                                                                 int64_t count) const {
     const uint64_t key = (uint64_t(columns) << 42) ^ (uint64_t(rows) << 21) ^ uint64_t(count);
-    auto it = shapeCache_.find(key);
-    if (it != shapeCache_.end() && it->second.columns == columns && it->second.rows == rows &&
+    auto it = pool_.shapes_.find(key);
+    if (it != pool_.shapes_.end() && it->second.columns == columns && it->second.rows == rows &&
         it->second.count == count)
         return it->second.shapes;
-    if (shapeCache_.size() > 20000)
-        shapeCache_.clear();
-    TShapeList& entry = shapeCache_[key];
+    if (pool_.shapes_.size() > 20000)
+        pool_.shapes_.clear();
+    TShapeList& entry = pool_.shapes_[key];
     entry = {columns, rows, count, {}};
     for (int64_t a = 1; a <= columns; ++a)
         for (int64_t b = 1; b <= rows && a * b <= count; ++b)
@@ -290,18 +295,27 @@ void TSheetSearch::SolveStep() {
             std::sort(order.begin(), order.end(), [&](int a, int b) { return typeBefore(a, b, counts); });
             n->sortedTypes = true;
         }
+        // Most part types tried do not fit the rest either way; that is told here, before collecting.
+        const int64_t kerf = settings_.kerf;
+        const auto open = [&](int type) {
+            if (counts[size_t(type)] <= 0)
+                return false;
+            const TSearchPartType& t = types_[size_t(type)];
+            return (mayFit(rest.x, t.x, kerf) && mayFit(rest.y, t.y, kerf)) ||
+                   (mayFit(rest.x, t.y, kerf) && mayFit(rest.y, t.x, kerf));
+        };
         int d = 0;
         if (settings_.typesPerRest > 1) {
             // The children of several part types compete for the beam.
             candidates_.clear();
             int tried = 0;
             for (auto it = order.rbegin(); it != order.rend() && tried < settings_.typesPerRest; ++it)
-                if (counts[size_t(*it)] > 0 && collectCandidates(*n, r, *it, counts))
+                if (open(*it) && collectCandidates(*n, r, *it, counts))
                     ++tried;
             d = keepCandidates(*n, r);
         } else {
             for (auto it = order.rbegin(); it != order.rend() && d == 0; ++it)
-                if (counts[size_t(*it)] > 0)
+                if (open(*it))
                     d = expandRest(*n, r, *it, counts);
         }
         if (d == 0)

@@ -77,10 +77,14 @@ struct TSearchStats {
     int64_t candidates = 0; // children scored before the beam kept the best
 };
 
+class TSearchPool;
+
 class TSheetSearch {
 public:
+    // `pool`, when given, lends the search its nodes, blocks and block shapes and gets them back at
+    // the end: many short searches one after the other then allocate almost nothing.
     TSheetSearch(std::vector<TSearchPartType> types, int64_t dimX, int64_t dimY, TCSDimOutOrientation grain,
-                 const TSearchSettings& settings, Clock& clock);
+                 const TSearchSettings& settings, Clock& clock, TSearchPool* pool = nullptr);
     ~TSheetSearch();
     TSheetSearch(const TSheetSearch&) = delete;
     TSheetSearch& operator=(const TSheetSearch&) = delete;
@@ -104,9 +108,6 @@ public:
 
     struct Node;
     struct Block;
-
-private:
-    struct Candidate;
     struct Shape {
         int a, b;
     };
@@ -114,6 +115,9 @@ private:
         int64_t columns, rows, count;
         std::vector<Shape> shapes;
     };
+
+private:
+    struct Candidate;
 
     const std::vector<Shape>& shapesFor(int64_t columns, int64_t rows, int64_t count) const;
     Node* newNode() const;
@@ -151,9 +155,24 @@ private:
     std::vector<int> diagRank_;
     std::vector<int> order_;
     std::vector<Candidate> candidates_;
-    mutable std::vector<Node*> freeNodes_;
-    mutable std::vector<Block*> freeBlocks_;
-    mutable std::unordered_map<uint64_t, TShapeList> shapeCache_;
+    std::unique_ptr<TSearchPool> ownPool_;
+    TSearchPool& pool_;
+};
+
+// Free nodes and blocks, and the block shapes seen, kept from one search for the next. Not shared
+// between threads: each worker of the improvement stage has its own.
+class TSearchPool {
+public:
+    TSearchPool() = default;
+    ~TSearchPool();
+    TSearchPool(const TSearchPool&) = delete;
+    TSearchPool& operator=(const TSearchPool&) = delete;
+
+private:
+    friend class TSheetSearch;
+    std::vector<TSheetSearch::Node*> nodes_;
+    std::vector<TSheetSearch::Block*> blocks_;
+    std::unordered_map<uint64_t, TSheetSearch::TShapeList> shapes_;
 };
 
 } // namespace lintaro
