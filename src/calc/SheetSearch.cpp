@@ -70,6 +70,11 @@ bool mayFit(int64_t length, int64_t piece, int64_t kerf) {
     return (length + kerf) * 20000 >= (piece + kerf) * 19999;
 }
 
+// Whether a piece W × H may fit rest R as it stands, not turned.
+bool mayFitRest(const TSearchRest& r, int64_t w, int64_t h, int64_t kerf) {
+    return mayFit(r.x, w, kerf) && mayFit(r.y, h, kerf);
+}
+
 int compareValues(int64_t a, int64_t b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
@@ -295,14 +300,12 @@ void TSheetSearch::SolveStep() {
             std::sort(order.begin(), order.end(), [&](int a, int b) { return typeBefore(a, b, counts); });
             n->sortedTypes = true;
         }
-        // Most part types tried do not fit the rest either way; that is told here, before collecting.
+        // Most part types tried fit the rest neither way: they are passed over before collecting.
         const int64_t kerf = settings_.kerf;
         const auto open = [&](int type) {
-            if (counts[size_t(type)] <= 0)
-                return false;
             const TSearchPartType& t = types_[size_t(type)];
-            return (mayFit(rest.x, t.x, kerf) && mayFit(rest.y, t.y, kerf)) ||
-                   (mayFit(rest.x, t.y, kerf) && mayFit(rest.y, t.x, kerf));
+            return counts[size_t(type)] > 0 &&
+                   (mayFitRest(rest, t.x, t.y, kerf) || mayFitRest(rest, t.y, t.x, kerf));
         };
         int d = 0;
         if (settings_.typesPerRest > 1) {
@@ -360,8 +363,8 @@ bool TSheetSearch::collectCandidates(const Node& n, size_t restIndex, int type,
             continue;
         const int64_t w = turned ? t.y : t.x;
         const int64_t h = turned ? t.x : t.y;
-        // Most types tried do not fit the rest at all; tell that without dividing.
-        if (!mayFit(r.x, w, kerf) || !mayFit(r.y, h, kerf))
+        // The grain may allow only the way that does not fit; tell that without dividing.
+        if (!mayFitRest(r, w, h, kerf))
             continue;
         int64_t columns = fitCount(r.x, w, kerf);
         int64_t rows = fitCount(r.y, h, kerf);

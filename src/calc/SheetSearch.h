@@ -108,6 +108,10 @@ public:
 
     struct Node;
     struct Block;
+
+private:
+    friend class TSearchPool;
+    struct Candidate;
     struct Shape {
         int a, b;
     };
@@ -115,9 +119,6 @@ public:
         int64_t columns, rows, count;
         std::vector<Shape> shapes;
     };
-
-private:
-    struct Candidate;
 
     const std::vector<Shape>& shapesFor(int64_t columns, int64_t rows, int64_t count) const;
     Node* newNode() const;
