@@ -579,7 +579,7 @@ private:
         }
         if (!search.HasBest())
             return false;
-        const TSearchPlan plan = search.BestPlan();
+        const TSearchPlan plan = search.BestLayout();
         if (plan.pieces.empty())
             return false;
         for (TSearchPiece p : plan.pieces) {

@@ -130,21 +130,38 @@ TSheetSearch::TSheetSearch(std::vector<TSearchPartType> types, int64_t dimX, int
     initial_.reserve(types_.size());
     for (const TSearchPartType& t : types_)
         initial_.push_back(t.count);
-    // Types ranked by diagonal (or by the given keys) once; equal diagonals share a rank.
-    std::vector<std::pair<__int128, int>> diagonals;
+    // Types ranked by diagonal (or by the given keys) once; equal diagonals share a rank. Sorted with
+    // their IDs, the same list is the demand list's order apart from the counts.
+    struct Ranked {
+        __int128 key;
+        int id;
+        int index;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(types_.size());
     const bool keyed = settings_.typeKeys.size() == types_.size();
     for (size_t i = 0; i < types_.size(); ++i)
-        diagonals.push_back({keyed
-                                 ? __int128(settings_.typeKeys[i])
-                                 : __int128(types_[i].x) * types_[i].x + __int128(types_[i].y) * types_[i].y,
-                             int(i)});
-    std::sort(diagonals.begin(), diagonals.end());
+        ranked.push_back({keyed ? __int128(settings_.typeKeys[i])
+                                : __int128(types_[i].x) * types_[i].x + __int128(types_[i].y) * types_[i].y,
+                          types_[i].id, int(i)});
+    std::sort(ranked.begin(), ranked.end(),
+              [](const Ranked& a, const Ranked& b) { return a.key != b.key ? a.key < b.key : a.id < b.id; });
     diagRank_.assign(types_.size(), 0);
+    byRank_.resize(types_.size());
     int rank = 0;
-    for (size_t i = 0; i < diagonals.size(); ++i) {
-        if (i > 0 && diagonals[i].first != diagonals[i - 1].first)
+    for (size_t i = 0; i < ranked.size(); ++i) {
+        if (i > 0 && ranked[i].key != ranked[i - 1].key)
             ++rank;
-        diagRank_[size_t(diagonals[i].second)] = rank;
+        diagRank_[size_t(ranked[i].index)] = rank;
+        byRank_[i] = ranked[i].index;
+    }
+    // The sides' fit thresholds (see mayFit), and the smallest of them: a rest below it both ways
+    // holds nothing.
+    fitNeeds_.reserve(types_.size());
+    minNeed_ = std::numeric_limits<int64_t>::max();
+    for (const TSearchPartType& t : types_) {
+        fitNeeds_.push_back({(t.x + settings_.kerf) * 19999, (t.y + settings_.kerf) * 19999});
+        minNeed_ = std::min({minNeed_, fitNeeds_.back().x, fitNeeds_.back().y});
     }
 }
 
@@ -272,14 +289,37 @@ const std::vector<TSheetSearch::Shape>& TSheetSearch::shapesFor(int64_t columns,
     return entry.shapes;
 }
 
+// The rests by area with the program's quicksort. A node's rests come nearly sorted (its parent's
+// sorted list less one rest, the new ones at the end); while no two areas are equal every sort gives
+// the quicksort's order, and an insertion sort gives it soonest.
+void TSheetSearch::sortRests(std::vector<TSearchRest>& rests) {
+    std::vector<TSearchRest>& sorted = restScratch_;
+    sorted.assign(rests.begin(), rests.end());
+    for (size_t i = 1; i < sorted.size(); ++i) {
+        const TSearchRest r = sorted[i];
+        size_t j = i;
+        while (j > 0 && sorted[j - 1].area > r.area) {
+            sorted[j] = sorted[j - 1];
+            --j;
+        }
+        if (j > 0 && sorted[j - 1].area == r.area) {
+            QuickSort(rests, [](const TSearchRest& a, const TSearchRest& b) {
+                return compareValues(a.area, b.area);
+            });
+            return;
+        }
+        sorted[j] = r;
+    }
+    rests.swap(sorted);
+}
+
 void TSheetSearch::SolveStep() {
     if (queue_.empty())
         return;
     Node* n = queue_.front();
     queue_.pop_front();
 
-    QuickSort(n->rests,
-              [](const TSearchRest& a, const TSearchRest& b) { return compareValues(a.area, b.area); });
+    sortRests(n->rests);
     std::vector<int>& counts = scratch_;
     countsOf(*n, counts);
 
@@ -294,21 +334,33 @@ void TSheetSearch::SolveStep() {
         if (rest.tooSmall)
             continue;
         if (!n->sortedTypes) {
-            for (size_t t = 0; t < counts.size(); ++t)
-                if (counts[t] >= 0)
-                    order.push_back(static_cast<int>(t));
-            std::sort(order.begin(), order.end(), [&](int a, int b) { return typeBefore(a, b, counts); });
+            for (int t : byRank_)
+                if (counts[size_t(t)] >= 0)
+                    order.push_back(t);
+            // Only runs of equal rank need sorting; mostly there are none.
+            for (size_t i = 0; i < order.size();) {
+                size_t j = i + 1;
+                while (j < order.size() && diagRank_[size_t(order[j])] == diagRank_[size_t(order[i])])
+                    ++j;
+                if (j - i > 1)
+                    std::sort(order.begin() + std::ptrdiff_t(i), order.begin() + std::ptrdiff_t(j),
+                              [&](int a, int b) { return typeBefore(a, b, counts); });
+                i = j;
+            }
             n->sortedTypes = true;
         }
         // Most part types tried fit the rest neither way: they are passed over before collecting.
-        const int64_t kerf = settings_.kerf;
+        const int64_t rx = (int64_t(rest.x) + settings_.kerf) * 20000;
+        const int64_t ry = (int64_t(rest.y) + settings_.kerf) * 20000;
         const auto open = [&](int type) {
-            const TSearchPartType& t = types_[size_t(type)];
+            const Need& need = fitNeeds_[size_t(type)];
             return counts[size_t(type)] > 0 &&
-                   (mayFitRest(rest, t.x, t.y, kerf) || mayFitRest(rest, t.y, t.x, kerf));
+                   ((rx >= need.x && ry >= need.y) || (rx >= need.y && ry >= need.x));
         };
         int d = 0;
-        if (settings_.typesPerRest > 1) {
+        if (rx < minNeed_ || ry < minNeed_) {
+            // Too narrow for the smallest side of any part type.
+        } else if (settings_.typesPerRest > 1) {
             // The children of several part types compete for the beam.
             candidates_.clear();
             int tried = 0;
@@ -531,13 +583,14 @@ void TSheetSearch::offerLeaf(Node* n) {
     }
 }
 
-TSearchPlan TSheetSearch::planOf(const Node& n) const {
+TSearchPlan TSheetSearch::layoutOf(const Node& n) const {
     TSearchPlan plan;
     std::vector<const Block*> path;
     for (const Block* b = n.last; b; b = b->parent)
         path.push_back(b);
     std::reverse(path.begin(), path.end());
     const int64_t kerf = settings_.kerf;
+    plan.pieces.reserve(size_t(n.partsCount));
     for (const Block* b : path)
         for (int i = 0; i < b->a; ++i)
             for (int j = 0; j < b->b; ++j)
@@ -545,6 +598,11 @@ TSearchPlan TSheetSearch::planOf(const Node& n) const {
                                        static_cast<int32_t>(b->oy + (b->h + kerf) * j), b->w, b->h,
                                        b->rotated});
     plan.rests = n.rests;
+    return plan;
+}
+
+TSearchPlan TSheetSearch::planOf(const Node& n) const {
+    TSearchPlan plan = layoutOf(n);
     countsOf(n, plan.remaining);
 
     // The demand list keeps the order of its last sort: this node's own, or its parent's when this
@@ -565,6 +623,10 @@ TSearchPlan TSheetSearch::planOf(const Node& n) const {
 
 TSearchPlan TSheetSearch::BestPlan() const {
     return best_ ? planOf(*best_) : TSearchPlan{};
+}
+
+TSearchPlan TSheetSearch::BestLayout() const {
+    return best_ ? layoutOf(*best_) : TSearchPlan{};
 }
 
 std::vector<TSearchPlan> TSheetSearch::ExpandRootForTest() {

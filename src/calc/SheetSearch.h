@@ -96,6 +96,8 @@ public:
     void SolveStep();
     bool HasBest() const { return best_ != nullptr; }
     TSearchPlan BestPlan() const;
+    // The best plan's pieces and rests only, without the demand left.
+    TSearchPlan BestLayout() const;
     const TSearchStats& Stats() const { return stats_; }
     size_t QueueSize() const { return queue_.size(); }
 
@@ -124,6 +126,7 @@ private:
     Node* newNode() const;
     Block* newBlock() const;
 
+    void sortRests(std::vector<TSearchRest>& rests);
     void countsOf(const Node& n, std::vector<int>& counts) const;
     bool typeBefore(int a, int b, const std::vector<int>& counts) const;
     int expandRest(Node& n, size_t restIndex, int type, const std::vector<int>& counts);
@@ -138,6 +141,7 @@ private:
     bool better(const Node& a, const Node& b) const;
     int64_t totalSqrRecyArea(const Node& n) const;
     TSearchPlan planOf(const Node& n) const;
+    TSearchPlan layoutOf(const Node& n) const;
     void freeNode(Node* n) const;
     double elapsed() const;
 
@@ -153,7 +157,14 @@ private:
     bool collectOnly_ = false; // ExpandRootForTest: children go to collected_
     std::vector<Node*> collected_;
     mutable std::vector<int> scratch_;
+    std::vector<TSearchRest> restScratch_;
     std::vector<int> diagRank_;
+    std::vector<int> byRank_; // type indices by rank, then ID
+    struct Need {
+        int64_t x, y;
+    };
+    std::vector<Need> fitNeeds_;
+    int64_t minNeed_ = 0;
     std::vector<int> order_;
     std::vector<Candidate> candidates_;
     std::unique_ptr<TSearchPool> ownPool_;
