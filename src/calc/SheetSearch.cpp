@@ -64,17 +64,6 @@ int64_t fitCount(int64_t length, int64_t piece, int64_t kerf) {
     return DivRound(num * 10000, den) / 10000;
 }
 
-// False only when not even one piece can fit: the quotient (length + kerf) / (piece + kerf) stays
-// below 0.99995, which rounds to less than 1.
-bool mayFit(int64_t length, int64_t piece, int64_t kerf) {
-    return (length + kerf) * 20000 >= (piece + kerf) * 19999;
-}
-
-// Whether a piece W × H may fit rest R as it stands, not turned.
-bool mayFitRest(const TSearchRest& r, int64_t w, int64_t h, int64_t kerf) {
-    return mayFit(r.x, w, kerf) && mayFit(r.y, h, kerf);
-}
-
 int compareValues(int64_t a, int64_t b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
@@ -313,6 +302,18 @@ void TSheetSearch::sortRests(std::vector<TSearchRest>& rests) {
     rests.swap(sorted);
 }
 
+// False only when not even one piece can fit: the quotient (length + kerf) / (piece + kerf) stays
+// below 0.99995, which rounds to less than 1. Lengths come as fitLength, the pieces' sides as their
+// thresholds, worked out once per type.
+int64_t TSheetSearch::fitLength(int64_t length) const {
+    return (length + settings_.kerf) * 20000;
+}
+
+bool TSheetSearch::mayFit(int64_t restX, int64_t restY, int type, bool turned) const {
+    const Need& need = fitNeeds_[size_t(type)];
+    return turned ? restX >= need.y && restY >= need.x : restX >= need.x && restY >= need.y;
+}
+
 void TSheetSearch::SolveStep() {
     if (queue_.empty())
         return;
@@ -350,12 +351,9 @@ void TSheetSearch::SolveStep() {
             n->sortedTypes = true;
         }
         // Most part types tried fit the rest neither way: they are passed over before collecting.
-        const int64_t rx = (int64_t(rest.x) + settings_.kerf) * 20000;
-        const int64_t ry = (int64_t(rest.y) + settings_.kerf) * 20000;
+        const int64_t rx = fitLength(rest.x), ry = fitLength(rest.y);
         const auto open = [&](int type) {
-            const Need& need = fitNeeds_[size_t(type)];
-            return counts[size_t(type)] > 0 &&
-                   ((rx >= need.x && ry >= need.y) || (rx >= need.y && ry >= need.x));
+            return counts[size_t(type)] > 0 && (mayFit(rx, ry, type, false) || mayFit(rx, ry, type, true));
         };
         int d = 0;
         if (rx < minNeed_ || ry < minNeed_) {
@@ -416,7 +414,7 @@ bool TSheetSearch::collectCandidates(const Node& n, size_t restIndex, int type,
         const int64_t w = turned ? t.y : t.x;
         const int64_t h = turned ? t.x : t.y;
         // The grain may allow only the way that does not fit; tell that without dividing.
-        if (!mayFitRest(r, w, h, kerf))
+        if (!mayFit(fitLength(r.x), fitLength(r.y), type, turned != 0))
             continue;
         int64_t columns = fitCount(r.x, w, kerf);
         int64_t rows = fitCount(r.y, h, kerf);

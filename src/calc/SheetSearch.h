@@ -127,6 +127,9 @@ private:
     Block* newBlock() const;
 
     void sortRests(std::vector<TSearchRest>& rests);
+    int64_t fitLength(int64_t length) const;
+    // Whether one piece of the type may fit a rest of those fit lengths, turned or not.
+    bool mayFit(int64_t restX, int64_t restY, int type, bool turned) const;
     void countsOf(const Node& n, std::vector<int>& counts) const;
     bool typeBefore(int a, int b, const std::vector<int>& counts) const;
     int expandRest(Node& n, size_t restIndex, int type, const std::vector<int>& counts);
