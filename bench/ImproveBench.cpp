@@ -1,13 +1,13 @@
 // The improvement stage on the shared benchmark data, one line of figures per instance and a total:
 //
-//   lintaro-bench-improve orders DIR [--improve S] [--only NAME] [--deterministic N]
+//   lintaro-bench-improve orders DIR [--improve S] [--only NAME] [--deterministic N] [--seed N]
 //       the workshop orders written by realistic/gen_orders.py (NAME.csv with NAME.LNM)
 //   lintaro-bench-improve classic DATA_DIR [--improve S] [--classes A-B] [--size N] [--per-class N]
-//       [--only NAME,NAME]
-//       [--deterministic N]
+//       [--only NAME,NAME] [--deterministic N] [--seed N]
 //       the classic classes listed in DATA_DIR/peers_gdrr1s_guillotinepacker.csv, oriented, no kerf,
 //       compared per class with that file's sheets and with the best known values
 //
+// --seed sets the seed of the stage's random choices (the calculator's own otherwise).
 // Without --improve the calculation is the sheet-by-sheet search alone, on the real clock. Every
 // plan is checked with the tests' plan checker; a failed check is printed and counted.
 #include "PeakMemory.h"
@@ -338,6 +338,8 @@ int main(int argc, char** argv) {
             size = args[++i].toInt();
         } else if (args[i] == "--per-class" && i + 1 < args.size()) {
             perClass = args[++i].toInt();
+        } else if (args[i] == "--seed" && i + 1 < args.size()) {
+            TCSCalculator::SetImproveSeed(args[++i].toULongLong());
         } else if (args[i] == "--deterministic" && i + 1 < args.size()) {
             clock = std::make_unique<VirtualClock>(args[++i].toDouble());
             SetCurrentClock(clock.get());

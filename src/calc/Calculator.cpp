@@ -39,6 +39,7 @@ constexpr double kFirstPassPaceMax = 400;
 // often, long enough that starting the threads costs nothing.
 constexpr int64_t kImproveRound = 20000;
 constexpr uint64_t kImproveSeed = 20261208;
+uint64_t g_improveSeed = kImproveSeed;
 
 // The first pass's clock when the improvement stage follows: virtual time of its own pace, while
 // every expansion also reaches the process clock, so that a virtual process clock counts it.
@@ -71,6 +72,10 @@ void TCSCalculator::SetQueueLimit(size_t limit) {
 }
 size_t TCSCalculator::QueueLimit() {
     return g_queueLimit;
+}
+
+void TCSCalculator::SetImproveSeed(uint64_t seed) {
+    g_improveSeed = seed;
 }
 
 TCSCalculator::TRunFigures TCSCalculator::LastRunFigures() {
@@ -445,7 +450,7 @@ void TCSCalculator::improve() {
                                             {QString::number(count)}));
     };
     TImproveSettings settings;
-    settings.seed = kImproveSeed;
+    settings.seed = g_improveSeed;
     settings.workers = 2;
     settings.roundExpansions = kImproveRound;
     stage_->Run(control, settings);

@@ -47,6 +47,9 @@ public:
     // The bound on the search queue (see TSearchSettings::queueLimit), for every calculator.
     static void SetQueueLimit(size_t limit);
     static size_t QueueLimit();
+    // The seed of the improvement stage's random choices, for every calculator: fixed, so that one
+    // order gives one plan; another seed shows how much of a result is the draw.
+    static void SetImproveSeed(uint64_t seed);
 
 private:
     TSheets* container() const;
