@@ -2,6 +2,7 @@
 
 #include "app/window/LNEAppForm.h"
 #include "app/window/UserDialogs.h"
+#include "app/window/WorkshopPackDialog.h"
 #include "foundation/Program.h"
 #include "model/CuttingSheet.h"
 #include "model/Order.h"
@@ -58,7 +59,14 @@ void ShowWorkshopPack(TLNEAppForm& window) {
             TextWithLineBreaks(GetText(QStringLiteral("TSheets"), QStringLiteral("OutOfDateQuestion"))),
             QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    auto pack = std::make_shared<const workshop::TWorkshopPack>(*order, workshop::TPackOptions{});
+    TWorkshopPackDialog choice(&window);
+    choice.SetOptions(TWorkshopPackDialog::StoredOptions());
+    if (choice.exec() != QDialog::Accepted)
+        return;
+    const workshop::TPackOptions options = choice.Options();
+    // The choice is a convenience: a settings file that cannot be written does not stop the pack.
+    TWorkshopPackDialog::StoreOptions(options);
+    auto pack = std::make_shared<const workshop::TWorkshopPack>(*order, options);
     if (pack->PageCount() == 0) {
         QMessageBox::information(&window, Version().ProductName, pack->Problem());
         return;

@@ -1,7 +1,8 @@
 #pragma once
 // The window's entry to the workshop pack: "Workshop pack…" in the Sheets page's print menu and in
-// the pop-up menu of its cutting sheets, opening the pack's pages in the print preview (printer,
-// page range, copies, Save as PDF).
+// the pop-up menu of its cutting sheets. It asks for the paper, the labels and the cut sequence
+// (the last choice preset), then opens the pack's pages in the print preview (printer, page range,
+// copies, Save as PDF).
 class QAction;
 
 namespace lintaro {
