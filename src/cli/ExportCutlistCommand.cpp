@@ -1,6 +1,8 @@
-// lintaro-cli export-cutlist: one row per placed piece of the order's result, for the saw.
+// lintaro-cli export-cutlist: one row per placed piece of the order's result, or with --cuts one
+// row per cut, for the saw.
 #include "cli/Command.h"
 #include "cli/CutList.h"
+#include "cli/CutSequenceList.h"
 #include "cli/OutputTarget.h"
 
 #include "foundation/TextFile.h"
@@ -16,8 +18,12 @@ namespace {
 class TExportCutlistCommand : public TCommand {
 public:
     QString Name() const override { return QStringLiteral("export-cutlist"); }
-    QList<TOptionSpec> Options() const override { return CommonOptions() << TOptionSpec{"json", false}; }
-    QString Synopsis() const override { return QStringLiteral("export-cutlist ORDER.LNO OUT.csv [--json]"); }
+    QList<TOptionSpec> Options() const override {
+        return CommonOptions() << TOptionSpec{"json", false} << TOptionSpec{"cuts", false};
+    }
+    QString Synopsis() const override {
+        return QStringLiteral("export-cutlist ORDER.LNO OUT.csv [--cuts] [--json]");
+    }
     QString Help() const override {
         return QStringLiteral(
             "Writes the cut list of the order's calculation result: a header line, then one row per\n"
@@ -27,10 +33,18 @@ public:
             "length unit (mm, or inches under the U.S. measurement system); fields are separated\n"
             "by \";\" with the locale's decimal separator.\n"
             "\n"
+            "  --cuts   the cut sequence instead: one row per cut, sheet by sheet in the order a\n"
+            "           panel saw makes them (the cuts across the whole sheet, then each strip's,\n"
+            "           then further stages), with the stage, the direction of the line (X or Y),\n"
+            "           the fence (the line's distance from the left or top edge of the piece\n"
+            "           being cut, kerf of earlier cuts included), the cut's length, what it frees\n"
+            "           (part and its ID, rest, waste or strip) and the freed size. A sheet that\n"
+            "           guillotine cuts cannot take apart is refused.\n"
             "  --json   the same rows as a JSON array\n"
             "\n"
-            "Example:\n"
-            "  lintaro-cli export-cutlist Kitchen-result.LNO kitchen-cuts.csv\n");
+            "Examples:\n"
+            "  lintaro-cli export-cutlist Kitchen-result.LNO kitchen-pieces.csv\n"
+            "  lintaro-cli export-cutlist Kitchen-result.LNO kitchen-cuts.csv --cuts\n");
     }
 
     int Run(TSession& session, const TCommandLine& line, QTextStream& out) override {
@@ -41,10 +55,17 @@ public:
         if (session.Order().Sheets()->CuttingSheets()->ItemCount() == 0)
             throw InputError(QStringLiteral("%1: the order has no calculated sheets").arg(source));
         session.WarnIfResultOutOfDate("export-cutlist", source);
-        const QList<TCutListRow> rows = CutListRows(session.Order());
-        const QByteArray bytes = line.Has("json")
-                                     ? QJsonDocument(CutListJson(rows)).toJson(QJsonDocument::Indented)
-                                     : CutListCsv(rows).toUtf8();
+        const bool json = line.Has("json");
+        QByteArray bytes;
+        if (line.Has("cuts")) {
+            const QList<TCutSequenceRow> rows = CutSequenceRows(session.Order(), source);
+            bytes = json ? QJsonDocument(CutSequenceJson(rows)).toJson(QJsonDocument::Indented)
+                         : CutSequenceCsv(rows).toUtf8();
+        } else {
+            const QList<TCutListRow> rows = CutListRows(session.Order());
+            bytes = json ? QJsonDocument(CutListJson(rows)).toJson(QJsonDocument::Indented)
+                         : CutListCsv(rows).toUtf8();
+        }
         QString error;
         if (!WriteFileAtomically(target, bytes, &error)) {
             QTextStream(stderr) << "lintaro-cli export-cutlist: cannot save " << WithFileName(target, error)

@@ -9,8 +9,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 using lintaro::test::cli;
@@ -177,4 +179,46 @@ TEST_F(PlanJson, DrawAllToPdfGivesOneA4PagePerSheet) {
     info.waitForFinished(60000);
     EXPECT_TRUE(
         QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\n")));
+}
+
+TEST_F(PlanJson, TheCutSequenceGoesInSawOrderAndFreesThePiecesOfItsSheet) {
+    const QString csv = dir_->filePath("sequence.csv");
+    const QString json = dir_->filePath("sequence.json");
+    ASSERT_EQ(cli({"export-cutlist", order_, csv, "--cuts"}).code, 0);
+    ASSERT_EQ(cli({"export-cutlist", order_, json, "--cuts", "--json"}).code, 0);
+    QStringList lines =
+        QString::fromUtf8(lintaro::test::readFileBytes(csv)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 1);
+    EXPECT_EQ(lines.takeFirst(), "Sheet;Count;Cut;Stage;Line along;Fence (mm);Length (mm);Frees;Part;Freed X "
+                                 "(mm);Freed Y (mm)");
+    EXPECT_EQ(QJsonDocument::fromJson(lintaro::test::readFileBytes(json)).array().size(), lines.size());
+
+    // Sizes of the pieces of each part on each sheet, from the summary.
+    QMap<int, QSet<QString>> pieces;
+    for (const QJsonValue& s : lintaro::test::summaryJson(order_)["sheets"].toArray())
+        for (const QJsonValue& p : s.toObject()["pieces"].toArray()) {
+            const QJsonObject piece = p.toObject();
+            pieces[s.toObject()["index"].toInt()] << QStringLiteral("%1 %2x%3")
+                                                         .arg(piece["part"].toInt())
+                                                         .arg(num(piece["width"]), num(piece["length"]));
+        }
+    int sheet = 0, expected = 0, stage = 0, freedParts = 0;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(';');
+        ASSERT_EQ(f.size(), 11) << line.toStdString();
+        if (f[0].toInt() != sheet) {
+            sheet = f[0].toInt();
+            expected = 1;
+            stage = 1;
+        }
+        EXPECT_EQ(f[2].toInt(), expected++) << line.toStdString(); // numbered in saw order
+        EXPECT_GE(f[3].toInt(), stage) << line.toStdString();      // no stage before the one above it
+        stage = f[3].toInt();
+        EXPECT_TRUE(f[4] == "X" || f[4] == "Y") << line.toStdString();
+        if (f[7] == "part") {
+            ++freedParts;
+            EXPECT_TRUE(pieces[sheet].contains(f[8] + ' ' + f[9] + 'x' + f[10])) << line.toStdString();
+        }
+    }
+    EXPECT_GT(freedParts, 0);
 }
