@@ -44,30 +44,55 @@ bool turnedAllowed(TCSPartInOrientation p, TCSDimOutOrientation s) {
     return p == cspioNone || s == csdooNone || (p == cspioY && s == csdooX) || (p == cspioX && s == csdooY);
 }
 
-// The dual feasible function of threshold `e` (at most half the length): lengths above L - e count
-// as L, lengths below e as nothing, the others as they are. Any lengths that fit side by side
-// along L still do after the mapping.
-int64_t mapped(int64_t v, int64_t length, int64_t e) {
-    if (v > length - e)
+// A dual feasible function on lengths up to L: any lengths that fit side by side along L still do
+// after the mapping, against the function's own capacity.
+//  - Threshold e (at most half the length): lengths above L - e count as L, lengths below e as
+//    nothing, the others as they are; capacity L.
+//  - Rounding k (1, 2, …): a length v counts k·v when (k + 1)·v is a multiple of L, else
+//    ⌊(k + 1)·v / L⌋·L, capacity k·L (the integer form of a length rounded down to the
+//    k-th parts of the sheet). It counts the pieces of which only k fit along the sheet as whole
+//    k-th parts, which the thresholds do not see.
+struct Dff {
+    bool rounding = false;
+    int64_t param = 0; // e, or k
+};
+
+Wide mapped(int64_t v, int64_t length, const Dff& f) {
+    if (f.rounding) {
+        const Wide scaled = Wide(f.param + 1) * v;
+        return scaled % length == 0 ? Wide(f.param) * v : (scaled / length) * length;
+    }
+    if (v > length - f.param)
         return length;
-    if (v < e)
+    if (v < f.param)
         return 0;
     return v;
 }
 
-// At most `limit` thresholds of the candidates, spread over them; 0 (the plain area) always.
-std::vector<int64_t> thresholds(std::vector<int64_t> candidates, int64_t length, size_t limit) {
-    std::vector<int64_t> out{0};
+Wide capacity(int64_t length, const Dff& f) {
+    return f.rounding ? Wide(f.param) * length : Wide(length);
+}
+
+// Rounding functions compared on each side besides the thresholds.
+constexpr int kRoundings = 10;
+
+// At most `limit` thresholds of the candidates, spread over them; 0 (the plain area) always; then
+// the rounding functions.
+std::vector<Dff> thresholds(std::vector<int64_t> candidates, int64_t length, size_t limit) {
+    std::vector<Dff> out{{false, 0}};
     std::sort(candidates.begin(), candidates.end());
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::erase_if(candidates, [&](int64_t v) { return v <= 0 || 2 * v > length; });
     if (candidates.size() <= limit) {
-        out.insert(out.end(), candidates.begin(), candidates.end());
-        return out;
+        for (int64_t e : candidates)
+            out.push_back({false, e});
+    } else {
+        for (size_t i = 0; i < limit; ++i)
+            out.push_back({false, candidates[i * candidates.size() / limit]});
+        out.push_back({false, candidates.back()});
     }
-    for (size_t i = 0; i < limit; ++i)
-        out.push_back(candidates[i * candidates.size() / limit]);
-    out.push_back(candidates.back());
+    for (int k = 1; k <= kRoundings; ++k)
+        out.push_back({true, k});
     return out;
 }
 
@@ -103,25 +128,25 @@ int sheetsOnOneSize(const std::vector<TBoundPiece>& pieces, const TBoundStock& s
     }
     if (items.empty())
         return 0;
-    const std::vector<int64_t> ew = thresholds(widths, W, 48);
-    const std::vector<int64_t> eh = thresholds(heights, H, 48);
-    const Wide sheet = Wide(W) * H;
-    Wide best = 0;
-    for (int64_t a : ew)
-        for (int64_t b : eh) {
+    const std::vector<Dff> ew = thresholds(widths, W, 48);
+    const std::vector<Dff> eh = thresholds(heights, H, 48);
+    int best = 0;
+    for (const Dff& a : ew)
+        for (const Dff& b : eh) {
             Wide sum = 0;
             for (const Item& item : items) {
                 Wide least = -1;
                 for (const Lay& l : item.lays) {
-                    const Wide v = Wide(mapped(l.w, W, a)) * mapped(l.h, H, b);
+                    const Wide v = mapped(l.w, W, a) * mapped(l.h, H, b);
                     if (least < 0 || v < least)
                         least = v;
                 }
                 sum += least * item.count;
             }
-            best = std::max(best, sum);
+            const Wide sheet = capacity(W, a) * capacity(H, b);
+            best = std::max(best, int((sum + sheet - 1) / sheet));
         }
-    return int((best + sheet - 1) / sheet);
+    return best;
 }
 
 bool fitsOn(const TBoundPiece& p, const TBoundStock& s) {

@@ -7,7 +7,8 @@
 // width and length are first mapped by a dual feasible function: pieces longer than the sheet less
 // a threshold count as the whole sheet's length, pieces shorter than the threshold as nothing (the
 // classic area bound, the count of pieces of which no two fit beside each other, and the bounds of
-// wide pieces stacked along the sheet are members of it). A piece that may be turned counts in its
+// wide pieces stacked along the sheet are members of it); or, by a rounding function, each length
+// rounded down to whole k-th parts of the sheet. A piece that may be turned counts in its
 // cheaper way. The kerf is added to every piece and to the sheet, which keeps the bound true for
 // cuts of that width.
 #include "model/CalcOrientation.h"

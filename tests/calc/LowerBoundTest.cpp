@@ -40,6 +40,9 @@ TEST(LowerBound, MeetsTheKnownOptimum) {
         {"halves side by side", {piece(500, 1000, 2)}, 0, 1},
         // The kerf between the halves makes them too wide for one sheet.
         {"halves and the kerf", {piece(500, 1000, 2, cspioX)}, 4, 2},
+        // Two sheets by area; two fifths fit only twice along the sheet, which rounding down to
+        // halves of the sheet counts.
+        {"two fifths fit twice, not two and a half times", {piece(400, 1000, 5, cspioX)}, 0, 3},
         {"a piece that fits nowhere does not count", {piece(1200, 100, 3, cspioX), piece(500, 500, 4)}, 0, 1},
     };
     for (const Case& c : cases) {
