@@ -76,9 +76,9 @@ Wide capacity(int64_t length, const Dff& f) {
 // Rounding functions compared on each side besides the thresholds.
 constexpr int kRoundings = 10;
 
-// At most `limit` thresholds of the candidates, spread over them; 0 (the plain area) always; then
-// the rounding functions.
-std::vector<Dff> thresholds(std::vector<int64_t> candidates, int64_t length, size_t limit) {
+// The functions compared on one side: at most `limit` thresholds of the candidates, spread over
+// them, and 0 (the plain area) always; then the rounding functions.
+std::vector<Dff> functionsFor(std::vector<int64_t> candidates, int64_t length, size_t limit) {
     std::vector<Dff> out{{false, 0}};
     std::sort(candidates.begin(), candidates.end());
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
@@ -128,8 +128,8 @@ int sheetsOnOneSize(const std::vector<TBoundPiece>& pieces, const TBoundStock& s
     }
     if (items.empty())
         return 0;
-    const std::vector<Dff> ew = thresholds(widths, W, 48);
-    const std::vector<Dff> eh = thresholds(heights, H, 48);
+    const std::vector<Dff> ew = functionsFor(widths, W, 48);
+    const std::vector<Dff> eh = functionsFor(heights, H, 48);
     int best = 0;
     for (const Dff& a : ew)
         for (const Dff& b : eh) {
