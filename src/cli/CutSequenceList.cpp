@@ -3,7 +3,6 @@
 #include "cli/Command.h"
 #include "foundation/Units.h"
 #include "model/CuttingSheet.h"
-#include "model/Material.h"
 #include "model/Order.h"
 #include "model/Sheets.h"
 #include "workshop/CutSequence.h"
@@ -35,9 +34,7 @@ QString freedKind(workshop::TFreedKind kind) {
 } // namespace
 
 QList<TCutSequenceRow> CutSequenceRows(const TOrder& order, const QString& source) {
-    // The kerf of the material the result was cut from, as the workshop pack takes it.
-    const TMaterial* material = order.Sheets()->Material() ? order.Sheets()->Material() : order.Material();
-    const int64_t kerf = material ? material->StoredCutWidth().raw() : 0;
+    const int64_t kerf = workshop::ResultKerf(order);
     QList<TCutSequenceRow> rows;
     const TCuttingSheetList* sheets = order.Sheets()->CuttingSheets();
     for (int i = 0; i < sheets->ItemCount(); ++i) {

@@ -2,6 +2,9 @@
 
 #include "model/CuttingSheet.h"
 #include "model/Dimension.h"
+#include "model/Material.h"
+#include "model/Order.h"
+#include "model/Sheets.h"
 
 #include <algorithm>
 #include <deque>
@@ -160,6 +163,15 @@ TCutSequence MakeCutSequence(const TCuttingSheet& sheet, int64_t kerf) {
     }
     return MakeCutSequence(sheet.Dimension()->StoredX().raw(), sheet.Dimension()->StoredY().raw(), pieces,
                            kerf);
+}
+
+const TMaterial* ResultMaterial(const TOrder& order) {
+    return order.Sheets()->Material() ? order.Sheets()->Material() : order.Material();
+}
+
+int64_t ResultKerf(const TOrder& order) {
+    const TMaterial* material = ResultMaterial(order);
+    return material ? material->StoredCutWidth().raw() : 0;
 }
 
 } // namespace lintaro::workshop

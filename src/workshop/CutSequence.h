@@ -18,6 +18,8 @@
 namespace lintaro {
 
 class TCuttingSheet;
+class TMaterial;
+class TOrder;
 
 namespace workshop {
 
@@ -67,6 +69,11 @@ TCutSequence MakeCutSequence(int64_t sheetX, int64_t sheetY, const std::vector<T
                              int64_t kerf);
 // The placed parts and the recyclable rests of a sheet, with the given kerf (stored mm).
 TCutSequence MakeCutSequence(const TCuttingSheet& sheet, int64_t kerf);
+
+// The material an order's result was cut from: its calculation's, else the order's; may be absent.
+const TMaterial* ResultMaterial(const TOrder& order);
+// That material's kerf (raw stored mm), the one the result's cuts are made with; 0 without one.
+int64_t ResultKerf(const TOrder& order);
 
 } // namespace workshop
 } // namespace lintaro

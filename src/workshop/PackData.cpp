@@ -45,11 +45,10 @@ QString planKey(const TCuttingSheet& sheet) {
 TPackData CollectPackData(const TOrder& order) {
     TPackData data;
     data.Order = &order;
-    data.Material = order.Sheets()->Material() ? order.Sheets()->Material() : order.Material();
-    if (data.Material) {
-        data.Kerf = data.Material->StoredCutWidth().raw();
+    data.Material = ResultMaterial(order);
+    data.Kerf = ResultKerf(order);
+    if (data.Material)
         data.MaterialCaption = data.Material->Caption();
-    }
     data.OrderNumber = order.Caption();
     data.Customer = order.Customer() ? order.Customer()->Caption() : QString();
     const TCuttingSheetList* sheets = order.Sheets()->CuttingSheets();
