@@ -121,9 +121,10 @@ int orders(const QString& dir, const QString& only, TSetup& setup) {
             std::printf("%s: %s\n", qPrintable(name), qPrintable(parts->ErrorString()));
             return 2;
         }
-        int pieces = 0;
+        int pieces = 0; // the list's empty row for a new part is no piece
         for (int i = 0; i < parts->ItemCount(); ++i)
-            pieces += parts->Part(i)->Count();
+            if (parts->Part(i)->IsValid())
+                pieces += parts->Part(i)->Count();
         // The main stock size (the largest) is the unit of sheet equivalents.
         double unit = 0;
         for (int i = 0; i < material.Dims()->ItemCount(); ++i) {

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace lintaro {
 
@@ -171,6 +172,54 @@ bool alwaysAlone(const TBoundPiece& p, const std::vector<TBoundStock>& sizes, in
     return true;
 }
 
+struct TCover {
+    Wide area; // raw mm²
+    int count; // −1: no limit
+    int least; // sheets the size must give in any case
+};
+
+// The least area of whole sheets, at least `least` and at most `count` of each size, that reaches
+// `need`: a search over the counts, the largest size first. Should the sizes be too many to count
+// through, the sheets each size must give, or the need itself, still bound the area.
+Wide leastCover(std::vector<TCover> sizes, Wide need) {
+    std::sort(sizes.begin(), sizes.end(), [](const TCover& a, const TCover& b) { return a.area > b.area; });
+    Wide floor = 0;
+    for (const TCover& c : sizes)
+        floor += c.area * c.least;
+    if (floor >= need)
+        return floor;
+    // Beyond what the need asks, a size adds nothing: the count is capped there (and at a million
+    // sheets, past which the search would not end anyway).
+    std::vector<int> most;
+    for (const TCover& c : sizes) {
+        const Wide enough = std::min<Wide>(Wide(c.least) + (need + c.area - 1) / c.area, 1000000);
+        most.push_back(c.count < 0 ? int(enough) : std::max(c.least, int(std::min<Wide>(c.count, enough))));
+    }
+    // What the smaller sizes can add at most, so that a count that cannot reach the need ends early.
+    std::vector<Wide> reach(sizes.size() + 1, 0);
+    for (size_t i = sizes.size(); i-- > 0;)
+        reach[i] = reach[i + 1] + sizes[i].area * most[i];
+    Wide best = reach[0] >= need ? reach[0] : -1;
+    int64_t visits = 0;
+    constexpr int64_t kVisits = 200000;
+    const std::function<void(size_t, Wide)> step = [&](size_t i, Wide sum) {
+        if (++visits > kVisits || (best >= 0 && sum >= best))
+            return;
+        if (sum >= need) {
+            best = sum;
+            return;
+        }
+        if (i == sizes.size() || sum + reach[i] < need)
+            return;
+        for (int n = most[size_t(i)]; n >= sizes[i].least; --n)
+            step(i + 1, sum + sizes[i].area * n);
+    };
+    step(0, 0);
+    if (best < 0 || visits > kVisits)
+        return std::max(floor, need);
+    return best;
+}
+
 Wide smallestStockArea(const TBoundPiece& p, const std::vector<TBoundStock>& sizes) {
     Wide least = -1;
     for (const TBoundStock& s : sizes)
@@ -186,12 +235,21 @@ TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std:
     TLowerBound b;
     if (stocks.empty())
         return b;
+    // Stocks of one size pool their sheets; one without a limit lifts it for all.
     std::vector<TBoundStock> sizes;
-    for (const TBoundStock& s : stocks)
-        if (std::none_of(sizes.begin(), sizes.end(), [&](const TBoundStock& t) {
-                return t.x == s.x && t.y == s.y && t.grain == s.grain;
-            }))
+    for (const TBoundStock& s : stocks) {
+        if (s.count == 0 || s.x <= 0 || s.y <= 0)
+            continue;
+        auto same = std::find_if(sizes.begin(), sizes.end(), [&](const TBoundStock& t) {
+            return t.x == s.x && t.y == s.y && t.grain == s.grain;
+        });
+        if (same == sizes.end())
             sizes.push_back(s);
+        else
+            same->count = same->count < 0 || s.count < 0 ? -1 : same->count + s.count;
+    }
+    if (sizes.empty())
+        return b;
     // Pieces no stock can take are never placed; they do not count.
     std::vector<TBoundPiece> placeable;
     for (const TBoundPiece& p : pieces)
@@ -213,12 +271,24 @@ TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std:
     Wide area = 0;
     for (const TBoundPiece& p : placeable)
         area += Wide(p.x) * p.y * p.count;
-    const double byArea = squareMetres(area) * (19999.0 / 20000.0) * (19999.0 / 20000.0);
+    const Wide byArea = area * 19999 * 19999 / (Wide(20000) * 20000);
     Wide large = 0;
     for (const TBoundPiece& p : placeable)
         if (alwaysAlone(p, sizes, kerf))
             large += smallestStockArea(p, sizes) * p.count;
-    b.stockArea = std::max(byArea, squareMetres(large));
+    // Pieces that fit on one size only need their sheets of it whatever the others hold.
+    std::vector<TCover> cover;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        std::vector<TBoundPiece> own;
+        for (const TBoundPiece& p : placeable)
+            if (fitsOn(p, sizes[i]) && std::none_of(sizes.begin(), sizes.end(), [&](const TBoundStock& s) {
+                    return &s != &sizes[i] && fitsOn(p, s);
+                }))
+                own.push_back(p);
+        cover.push_back({Wide(sizes[i].x) * sizes[i].y, sizes[i].count,
+                         own.empty() ? 0 : sheetsOnOneSize(own, sizes[i], kerf)});
+    }
+    b.stockArea = squareMetres(leastCover(cover, std::max(byArea, large)));
     return b;
 }
 
@@ -243,16 +313,19 @@ TLowerBound LowerBoundOf(const TSheets& sheets) {
         const TDimension* d = dims->Dimension(i);
         if (d->IsStopped() || !d->IsValid()) // the empty row the list keeps for a new size
             continue;
-        bool used = false;
-        for (int k = 0; k < result->ItemCount() && !used; ++k) {
+        // The sheets a result took are no longer in the count.
+        int used = 0;
+        for (int k = 0; k < result->ItemCount(); ++k) {
             const TDimension* s = result->Sheet(k)->Dimension();
-            used = s->StoredX() == d->StoredX() && s->StoredY() == d->StoredY() && s->IsRest() == d->IsRest();
+            if (s->StoredX() == d->StoredX() && s->StoredY() == d->StoredY() && s->IsRest() == d->IsRest())
+                used += std::max(0, result->Sheet(k)->Count());
         }
-        if (d->Count() <= 0 && !d->IsDefault() && !used)
+        if (d->Count() <= 0 && !d->IsDefault() && used == 0)
             continue;
         TCSDimOut root;
         root.AssignFromDimension(*d);
-        stocks.push_back({root.X().raw(), root.Y().raw(), root.Orientation()});
+        stocks.push_back({root.X().raw(), root.Y().raw(), root.Orientation(),
+                          d->IsDefault() ? -1 : std::max(0, d->Count()) + used});
     }
     return ComputeLowerBound(pieces, stocks, material->StoredCutWidth().raw());
 }

@@ -11,6 +11,10 @@
 // rounded down to whole k-th parts of the sheet. A piece that may be turned counts in its
 // cheaper way. The kerf is added to every piece and to the sheet, which keeps the bound true for
 // cuts of that width.
+//
+// With several sizes the bound is the least stock area of whole sheets, as many of each size as
+// there are, that holds the parts' area, with every size taking at least the sheets that the
+// pieces fitting on it alone need.
 #include "model/CalcOrientation.h"
 
 #include <QString>
@@ -32,13 +36,14 @@ struct TBoundPiece {
 struct TBoundStock {
     int64_t x = 0, y = 0; // raw mm
     TCSDimOutOrientation grain = csdooNone;
+    int count = -1; // sheets there are; −1: as many as needed (the default size)
 };
 
 struct TLowerBound {
     bool valid = false;   // false without pieces that fit or without stock
     bool oneSize = false; // one stock size: `sheets` is the bound
     int sheets = 0;
-    double stockArea = 0; // m²: `sheets` times the sheet, or with several sizes the parts' area
+    double stockArea = 0; // m²: `sheets` times the sheet, or with several sizes the least stock area
 };
 
 TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std::vector<TBoundStock>& stocks,

@@ -64,12 +64,35 @@ TEST(LowerBound, SeveralSizesBoundTheStockArea) {
     const TLowerBound alone = ComputeLowerBound({piece(800, 800, 3), piece(100, 100, 5)},
                                                 {stock(1000, 1000), stock(1500, 1000)}, 0);
     EXPECT_NEAR(alone.stockArea, 3.0, 0.001);
-    // On the longer size two fit side by side: no piece is alone there, and the area bound holds.
+    // On the longer size two fit side by side: no piece is alone there, and the parts' 1.62 m² take
+    // two square metres of whole sheets.
     const TLowerBound beside =
         ComputeLowerBound({piece(900, 600, 3)}, {stock(1000, 1000), stock(2000, 1000)}, 0);
-    EXPECT_NEAR(beside.stockArea, 3 * 0.54, 0.001);
+    EXPECT_NEAR(beside.stockArea, 2.0, 0.001);
     EXPECT_FALSE(ComputeLowerBound({piece(500, 500, 4)}, {}, 0).valid);
     EXPECT_FALSE(ComputeLowerBound({piece(1500, 1500, 1)}, {stock(1000, 1000)}, 0).valid);
+}
+
+TEST(LowerBound, SeveralSizesTakeWholeSheetsAsManyAsThereAre) {
+    struct Case {
+        const char* name;
+        std::vector<TBoundPiece> pieces;
+        int smallCount; // sheets of 1500 × 1000 beside as many of 2000 × 1000 as needed
+        double area;    // m²
+    };
+    const std::vector<Case> cases = {
+        {"three of the smaller size hold 4.4 m²", {piece(400, 250, 44)}, -1, 4.5},
+        {"with one smaller sheet, two larger ones go with it", {piece(400, 250, 44)}, 1, 5.5},
+        // Two of these fit on the larger size only, one above the other: four need two sheets of it.
+        {"pieces only the larger size takes", {piece(1600, 450, 4), piece(400, 250, 5)}, -1, 4.0},
+    };
+    for (const Case& c : cases) {
+        TBoundStock small = stock(1500, 1000);
+        small.count = c.smallCount;
+        const TLowerBound b = ComputeLowerBound(c.pieces, {stock(2000, 1000), small}, 0);
+        EXPECT_FALSE(b.oneSize) << c.name;
+        EXPECT_NEAR(b.stockArea, c.area, 0.001) << c.name;
+    }
 }
 
 TEST(LowerBound, GapTexts) {
@@ -136,6 +159,9 @@ TEST_F(BoundInCalculation, TheBoundIsNeverAboveAPlanFound) {
         material.Dims()->Clear();
         material.SetCutWidth(Currency::fromValue(int(random() % 2) * 4));
         addDim(2800, 2070, 50, true);
+        // Every other order also has a few sheets of a smaller size, taken first.
+        if (round % 2)
+            addDim(2070, 1000, 1 + int(random() % 3));
         const int types = 1 + int(random() % 5);
         for (int t = 0; t < types; ++t)
             addPart(QStringLiteral("P%1").arg(t), 200 + double(random() % 2400),
@@ -145,5 +171,14 @@ TEST_F(BoundInCalculation, TheBoundIsNeverAboveAPlanFound) {
         const TLowerBound b = TCSCalculator::LastRunFigures().bound;
         ASSERT_TRUE(b.valid);
         EXPECT_LE(b.sheets, sheetTotal(sheets)) << round;
+        double used = 0;
+        const TCuttingSheetList* list = sheets->CuttingSheets();
+        for (int k = 0; k < list->ItemCount(); ++k) {
+            const TDimension* d = list->Sheet(k)->Dimension();
+            used += double(d->StoredX().raw()) * double(d->StoredY().raw()) / 1e14 * list->Sheet(k)->Count();
+        }
+        EXPECT_LE(b.stockArea, used * (1 + 1e-9)) << round;
+        // The result took its sheets from the counts: the bound of the calculated order is the same.
+        EXPECT_NEAR(LowerBoundOf(*sheets).stockArea, b.stockArea, 1e-9) << round;
     }
 }
