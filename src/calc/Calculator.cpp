@@ -17,6 +17,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -57,6 +58,13 @@ private:
     double now_ = 0;
     Clock& outer_;
 };
+
+// Seconds between two showings of the search's progress on one sheet.
+constexpr double kProgressInterval = 0.02;
+
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 int roundHalfEven(double v) {
     return static_cast<int>(std::nearbyint(v));
@@ -270,6 +278,14 @@ TSearchSettings TCSCalculator::searchSettings() const {
     return s;
 }
 
+void TCSCalculator::showSheetProgress() {
+    // The root is expanded without being counted as generated; never show more than 100.
+    if (generatedCount_ > 0) {
+        const int progress = roundHalfEven(100.0 * double(processedCount_) / double(generatedCount_));
+        container()->SetCalculationSheetProgress(std::min(progress, 100));
+    }
+}
+
 Clock& TCSCalculator::searchClock() const {
     return firstPassClock_ ? *firstPassClock_ : CurrentClock();
 }
@@ -277,17 +293,20 @@ Clock& TCSCalculator::searchClock() const {
 void TCSCalculator::solve() {
     if (!search_)
         return;
-    TSheets* sheets = container();
     while (!Stop() && search_->HasWork()) {
         search_->SolveStep();
         generatedCount_ = search_->Stats().generated;
         processedCount_ = search_->Stats().processed;
-        if (generatedCount_ > 0) {
-            // The root is expanded without being counted as generated; never show more than 100.
-            const int progress = roundHalfEven(100.0 * double(processedCount_) / double(generatedCount_));
-            sheets->SetCalculationSheetProgress(std::min(progress, 100));
+        // A window redraws its controls at every change of the progress, which costs more than a
+        // step of the search: the progress is shown as often as the window takes events, not at
+        // every step.
+        const double now = steadySeconds();
+        if (lastSheetProgress_ < 0 || now - lastSheetProgress_ >= kProgressInterval) {
+            lastSheetProgress_ = now;
+            showSheetProgress();
         }
     }
+    showSheetProgress();
     figures_.expansions += search_->Stats().processed;
     figures_.longestQueue = std::max(figures_.longestQueue, search_->Stats().longestQueue);
     // A stopped search keeps no plan: the sheet is neither multiplied nor stored.

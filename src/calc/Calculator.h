@@ -63,12 +63,14 @@ private:
     void reportUnplacedParts();
     QString nowText() const;
     Clock& searchClock() const;
+    void showSheetProgress();
     TSearchSettings searchSettings() const;
     void improve();
     void reportBound();
 
     double startTime_ = 0;
     int64_t generatedCount_ = 0;
+    double lastSheetProgress_ = -1;    // steady seconds at which the search last showed its progress
     TCSPartInList* partsIn_ = nullptr; // owned
     int initialPartsCount_ = 0;
     TCuttingSheet* bestSheet_ = nullptr; // owned

@@ -1,5 +1,6 @@
 #include "CalcFixture.h"
 
+#include <chrono>
 #include <random>
 
 using namespace lintaro;
@@ -100,6 +101,25 @@ TEST_F(Calculator, StopDuringTheFirstSheetKeepsNoSheet) {
     EXPECT_TRUE(report().contains("ERROR #-1 - Stopped by the user"));
     EXPECT_EQ(report().count("ERROR #2"), 6);
     EXPECT_GT(sheets->PartsUnusedCount(), 0);
+}
+
+TEST_F(Calculator, ShowsTheSearchsProgressAsOftenAsAWindowTakesEvents) {
+    // A window redraws at every change of the progress: shown at every step of the search, that
+    // would take the search's time from it.
+    addDim(2800, 2070, 10);
+    for (int i = 0; i < 8; ++i)
+        addPart(QStringLiteral("P%1").arg(i), 300 + 37 * i, 200 + 23 * i, 4);
+    int shown = 0;
+    order.onChange = [&](TComponent*, const QString& prop) {
+        shown += prop == "CalculationSheetProgress" ? 1 : 0;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    calculate();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const int sheetCount = sheets->CuttingSheets()->ItemCount();
+    ASSERT_GT(sheetCount, 0);
+    // Every 20 ms at most, besides each sheet's start (0) and end.
+    EXPECT_LE(shown, int(seconds / 0.02) + 1 + 2 * (sheetCount + 1)) << seconds;
 }
 
 TEST_F(Calculator, KeepsOnlyRestsWorthReturningToStock) {
