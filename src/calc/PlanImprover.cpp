@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <thread>
 #include <tuple>
@@ -59,6 +61,8 @@ constexpr double kStripPiecesPerSheet = 8;
 // Tries of the strip layout for one sheet, and strips laid out again in each.
 constexpr int kStripTries = 4;
 constexpr int kStripRebuilds = 20;
+// How often the calling thread asks its caller to go on while the workers search.
+constexpr std::chrono::milliseconds kTickInterval{10};
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
 // memory low.
 constexpr size_t kQueueLimit = 4000;
@@ -78,9 +82,8 @@ public:
 
     // Works from `current` until the round's expansions are spent; `best` keeps the best result seen.
     void Round(TImproveResult& current, TImproveResult& best, TImproveScore& bestScore, int64_t budget,
-               double deadline, const std::function<bool()>* tick) {
+               double deadline) {
         deadline_ = deadline;
-        tick_ = tick;
         const int64_t start = expansions;
         TImproveScore currentScore = o_.ScoreOf(current);
         double currentGuide = Guide(current);
@@ -122,9 +125,8 @@ public:
     // when no chase is possible: one sheet fewer cannot hold the pieces' area, or would leave a
     // preferred size or a rest unused before a later size.
     bool Chase(const TImproveResult& from, TImproveResult& best, TImproveScore& bestScore, int64_t budget,
-               double deadline, const std::function<bool()>* tick) {
+               double deadline) {
         deadline_ = deadline;
-        tick_ = tick;
         if (!chasing_ || from.sheets.size() <= partial_.sheets.size())
             chasing_ = startChase(from);
         if (!chasing_)
@@ -167,21 +169,14 @@ public:
     }
 
     int64_t expansions = 0;
-    bool userStop = false;
 
 private:
     bool stopped() {
-        if (userStop || stop_.load(std::memory_order_relaxed))
+        if (stop_.load(std::memory_order_relaxed))
             return true;
         if (++checks_ % 64 != 0)
             return false;
-        if (deadline_ > 0 && steadySeconds() >= deadline_)
-            return true;
-        if (tick_ && !(*tick_)()) {
-            userStop = true;
-            return true;
-        }
-        return false;
+        return deadline_ > 0 && steadySeconds() >= deadline_;
     }
 
 public:
@@ -640,7 +635,6 @@ private:
     int stagnant_ = 0;
     const std::atomic<bool>& stop_;
     double deadline_ = 0;
-    const std::function<bool()>* tick_ = nullptr;
     int64_t checks_ = 0;
     // The chase: a result short of one sheet and the pieces still waiting for a place.
     bool chasing_ = false;
@@ -761,23 +755,43 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
         std::vector<TImproveScore> scores(size_t(count), bestScore);
         // The second worker chases one sheet fewer; a lone worker does so every other round.
         const int chaser = count > 1 ? 1 : rounds_ % 2 == 0 ? 0 : -1;
-        const auto work = [&](int k, const std::function<bool()>* tick) {
+        const auto work = [&](int k) {
             TWorker& w = *workers[size_t(k)];
             if (k == chaser && w.Chase(best, found[size_t(k)], scores[size_t(k)], settings_.roundExpansions,
-                                       control.deadline, tick))
+                                       control.deadline))
                 return;
             w.Round(current[size_t(k)], found[size_t(k)], scores[size_t(k)], settings_.roundExpansions,
-                    control.deadline, tick);
+                    control.deadline);
         };
         std::vector<int64_t> before(static_cast<size_t>(count), 0);
         for (int k = 0; k < count; ++k)
             before[size_t(k)] = workers[size_t(k)]->expansions;
-        std::vector<std::thread> threads;
-        for (int k = 1; k < count; ++k)
-            threads.emplace_back([&, k] { work(k, nullptr); });
-        work(0, control.tick ? &control.tick : nullptr);
-        if (workers[0]->userStop)
+        // Every worker searches on a thread of its own; the calling thread meanwhile lets its
+        // window take events and a stop, whose redraws would otherwise slow one worker and keep the
+        // other waiting at the round's end.
+        if (control.tick && !control.tick())
             stop = true;
+        std::mutex mutex;
+        std::condition_variable finished;
+        int running = count;
+        std::vector<std::thread> threads;
+        for (int k = 0; k < count; ++k)
+            threads.emplace_back([&, k] {
+                work(k);
+                const std::lock_guard<std::mutex> lock(mutex);
+                --running;
+                finished.notify_one();
+            });
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            while (!finished.wait_for(lock, kTickInterval, [&] { return running == 0; }))
+                if (control.tick) {
+                    lock.unlock();
+                    if (!control.tick())
+                        stop = true;
+                    lock.lock();
+                }
+        }
         for (std::thread& t : threads)
             t.join();
 

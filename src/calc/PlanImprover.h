@@ -64,7 +64,7 @@ struct TImproveSettings {
 struct TImproveControl {
     // Between rounds, with the expansions of the round just done: false ends the stage.
     std::function<bool(int64_t expansions)> nextRound;
-    // Often during a round: false stops at once.
+    // At the start of every round and every few milliseconds during it: false stops at once.
     std::function<bool()> tick;
     // Steady-clock seconds at which a round ends early; 0: rounds end by their expansions only.
     double deadline = 0;
