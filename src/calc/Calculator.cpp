@@ -11,13 +11,13 @@
 #include "model/Material.h"
 #include "model/Part.h"
 #include "model/Setup.h"
+#include "platform/Clock.h"
 #include "platform/Locale.h"
 
 #include <QDateTime>
 #include <QTime>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -61,10 +61,6 @@ private:
 
 // Seconds between two showings of the search's progress on one sheet.
 constexpr double kProgressInterval = 0.02;
-
-double steadySeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 int roundHalfEven(double v) {
     return static_cast<int>(std::nearbyint(v));
@@ -293,6 +289,8 @@ Clock& TCSCalculator::searchClock() const {
 void TCSCalculator::solve() {
     if (!search_)
         return;
+    // The progress is paced by the real time the window takes, whatever clock the search reads.
+    SteadyClock steady;
     while (!Stop() && search_->HasWork()) {
         search_->SolveStep();
         generatedCount_ = search_->Stats().generated;
@@ -300,7 +298,7 @@ void TCSCalculator::solve() {
         // A window redraws its controls at every change of the progress, which costs more than a
         // step of the search: the progress is shown as often as the window takes events, not at
         // every step.
-        const double now = steadySeconds();
+        const double now = steady.Now();
         if (lastSheetProgress_ < 0 || now - lastSheetProgress_ >= kProgressInterval) {
             lastSheetProgress_ = now;
             showSheetProgress();
