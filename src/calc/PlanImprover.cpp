@@ -537,8 +537,14 @@ private:
                     stock = int(s);
             if (stock < 0)
                 return false;
-            // Sheet-level look-ahead: a few layouts of other efforts and type orders, the fullest wins.
             TImproveSheet best;
+            if (!o_.stocks_[size_t(stock)].first && sizesFree(used, useless) > 1 && randomBelow(2) == 0 &&
+                chooseSize(used, useless, pool, stock, best)) {
+                ++used[size_t(stock)];
+                r.sheets.push_back(std::move(best));
+                continue;
+            }
+            // Sheet-level look-ahead: a few layouts of other efforts and type orders, the fullest wins.
             if (!layOutSheet(stock, pool, best)) {
                 useless[size_t(stock)] = true;
                 continue;
@@ -546,6 +552,48 @@ private:
             ++used[size_t(stock)];
             r.sheets.push_back(std::move(best));
         }
+        return true;
+    }
+
+    // Whether ordinary size `s` may take a new sheet: neither a preferred size nor a rest, with sheets
+    // left or the default.
+    bool sizeFree(size_t s, const std::vector<int>& used, const std::vector<bool>& useless) const {
+        const TImproveStock& st = o_.stocks_[s];
+        return !useless[s] && !st.first && (used[s] < st.available || st.isDefault);
+    }
+    int sizesFree(const std::vector<int>& used, const std::vector<bool>& useless) const {
+        int n = 0;
+        for (size_t s = 0; s < o_.stocks_.size(); ++s)
+            n += sizeFree(s, used, useless) ? 1 : 0;
+        return n;
+    }
+
+    // Lays the pool out on every ordinary size with sheets left and keeps the sheet that holds it
+    // closest: the size that takes the whole rest of the pool with the least area, else the fullest.
+    // The calculator would take the smallest size first; a larger one may waste less.
+    bool chooseSize(const std::vector<int>& used, const std::vector<bool>& useless, std::vector<int>& pool,
+                    int& stock, TImproveSheet& out) {
+        double bestKey = -1;
+        std::vector<int> bestPool;
+        for (size_t s = 0; s < o_.stocks_.size(); ++s) {
+            if (!sizeFree(s, used, useless))
+                continue;
+            std::vector<int> left = pool;
+            TImproveSheet sheet;
+            if (!layOutSheet(int(s), left, sheet))
+                continue;
+            const double area = double(stockArea(sheet));
+            const double key = poolEmpty(left) ? 2 + 1 / area : double(sheet.partsArea) / area;
+            if (key > bestKey) {
+                bestKey = key;
+                bestPool = std::move(left);
+                out = std::move(sheet);
+                stock = int(s);
+            }
+        }
+        if (bestKey < 0)
+            return false;
+        pool = std::move(bestPool);
         return true;
     }
 

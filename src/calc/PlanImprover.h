@@ -6,9 +6,10 @@
 // (calc/StripLayout.h) competes with the search for half the new sheets: it fills tight sheets
 // closer. A changed result is kept while it is not worse, and the best one seen wins by these keys
 // in order: more pieces placed, less stock area, larger reusable rests (the squared-area key of the
-// search), fewer distinct plans. Stock counts, the order in which the calculator takes stock sizes,
-// grain, kerf, MaxCut and guillotine cuts hold as in the search: every refilled rest is laid out by
-// it, and the strip layout keeps the same rules.
+// search), fewer distinct plans. Stock counts, grain, kerf, MaxCut and guillotine cuts hold as in the
+// search: every refilled rest is laid out by it, and the strip layout keeps the same rules. Preferred
+// sizes and rests come first as in the calculator; among the other sizes a new sheet may also take a
+// larger one than the calculator would, where that wastes less stock.
 //
 // Two workers run side by side on plain threads, in rounds of a fixed number of expansions; after
 // each round the better of the two results goes on. The second worker chases a result of one sheet

@@ -293,3 +293,30 @@ TEST(PlanImprover, KeepsPreferredSheetsWhileLaterSizesAreUsed) {
     for (const Row& r : rows)
         EXPECT_EQ(improver.KeepsPriorities(r.used), r.keeps) << r.used[0] << " " << r.used[1];
 }
+
+TEST(PlanImprover, TakesALargerSizeWhereItWastesLess) {
+    // The calculator takes the smaller size first: two sheets of 600 × 1000 mm with two pieces of
+    // 500 × 500 mm each. One sheet of the larger size holds all four in less stock.
+    const std::vector<TSearchPartType> types{{1, 500 * kRawMm, 500 * kRawMm, cspioNone, 4}};
+    const std::vector<TImproveStock> stocks{{600 * kRawMm, 1000 * kRawMm, csdooNone, 5, false, false},
+                                            {1000 * kRawMm, 1000 * kRawMm, csdooNone, 10, true, false}};
+    TImproveResult start;
+    for (int i = 0; i < 2; ++i) {
+        TImproveSheet sheet;
+        for (int j = 0; j < 2; ++j)
+            sheet.pieces.push_back(
+                {0, 0, int32_t(j * 500 * kRawMm), int32_t(500 * kRawMm), int32_t(500 * kRawMm), false});
+        sheet.partsArea = 2 * ImproveAreaKey(500 * kRawMm, 500 * kRawMm);
+        start.sheets.push_back(sheet);
+    }
+    TImproveSettings settings;
+    settings.roundExpansions = 2000;
+    TPlanImprover improver(types, stocks, settings);
+    int left = 6;
+    TImproveControl control;
+    control.nextRound = [&](int64_t) { return --left > 0; };
+    const TImproveResult r = improver.Improve(start, control);
+    ASSERT_EQ(r.sheets.size(), 1u);
+    EXPECT_EQ(r.sheets[0].stock, 1);
+    EXPECT_EQ(r.sheets[0].pieces.size(), 4u);
+}
