@@ -137,6 +137,7 @@ public:
             TImproveResult candidate = partial_;
             std::vector<int> pool = waiting_;
             inChaseMove_ = true;
+            loneSheet_ = partial_.sheets.size() == 1;
             const bool made = chaseMove(candidate, pool);
             inChaseMove_ = false;
             if (expansions == before)
@@ -314,8 +315,9 @@ private:
                 bestPool = std::move(left);
             }
         }
-        // Half the sheets, drawn at random, also get a layout in strips where strips pay.
-        if (o_.strips_ && stripsFit(st) && randomBelow(2) == 0) {
+        // Half the sheets, drawn at random, also get a layout in strips where strips pay; in a chase for
+        // a result of one sheet, every sheet does.
+        if (o_.strips_ && stripsFit(st) && ((loneSheet_ && inChaseMove_) || randomBelow(2) == 0)) {
             std::vector<int> left = pool;
             TImproveSheet sheet;
             sheet.stock = stock;
@@ -359,8 +361,10 @@ private:
             return false;
         TStripLayoutSettings s;
         s.kerf = o_.settings_.search.kerf;
-        s.tries = kStripTries;
-        s.rebuilds = kStripRebuilds;
+        // A chase for a result of one sheet lays that sheet out again and again: there each layout
+        // may search longer.
+        s.tries = loneSheet_ && inChaseMove_ ? kStripTries * 5 : kStripTries;
+        s.rebuilds = loneSheet_ && inChaseMove_ ? kStripRebuilds * 5 : kStripRebuilds;
         TStripLayout layout(types, st.x, st.y, st.grain, s, random_);
         TSearchPlan plan;
         const bool laid = layout.Run(plan);
@@ -687,6 +691,7 @@ private:
     // The chase: a result short of one sheet and the pieces still waiting for a place.
     bool chasing_ = false;
     bool inChaseMove_ = false;
+    bool loneSheet_ = false; // the chase seeks a result of one sheet
     TImproveResult partial_;
     std::vector<int> waiting_;
     int64_t waitingArea_ = 0;

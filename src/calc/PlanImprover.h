@@ -4,7 +4,8 @@
 // of the sheets that stay and lays what is left out again on new sheets, sheet by sheet, with the
 // same beam search on a short node budget. Where a sheet holds many pieces, a layout in strips
 // (calc/StripLayout.h) competes with the search for half the new sheets: it fills tight sheets
-// closer. A changed result is kept while it is not worse, and the best one seen wins by these keys
+// closer; a chase for a result of a single sheet gives every layout of that sheet strips, and
+// longer. A changed result is kept while it is not worse, and the best one seen wins by these keys
 // in order: more pieces placed, less stock area, larger reusable rests (the squared-area key of the
 // search), fewer distinct plans. Stock counts, grain, kerf, MaxCut and guillotine cuts hold as in the
 // search: every refilled rest is laid out by it, and the strip layout keeps the same rules. Preferred
