@@ -61,6 +61,9 @@ constexpr double kStripPiecesPerSheet = 8;
 // Tries of the strip layout for one sheet, and strips laid out again in each.
 constexpr int kStripTries = 4;
 constexpr int kStripRebuilds = 20;
+// A chase for a result of one sheet gives each layout of that sheet this many times the tries and
+// rebuilds.
+constexpr int kLoneSheetStripFactor = 5;
 // How often the calling thread asks its caller to go on while the workers search.
 constexpr std::chrono::milliseconds kTickInterval{10};
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
@@ -140,6 +143,7 @@ public:
             loneSheet_ = partial_.sheets.size() == 1;
             const bool made = chaseMove(candidate, pool);
             inChaseMove_ = false;
+            loneSheet_ = false;
             if (expansions == before)
                 ++expansions;
             if (!made || stopped())
@@ -317,7 +321,7 @@ private:
         }
         // Half the sheets, drawn at random, also get a layout in strips where strips pay; in a chase for
         // a result of one sheet, every sheet does.
-        if (o_.strips_ && stripsFit(st) && ((loneSheet_ && inChaseMove_) || randomBelow(2) == 0)) {
+        if (o_.strips_ && stripsFit(st) && (loneSheet_ || randomBelow(2) == 0)) {
             std::vector<int> left = pool;
             TImproveSheet sheet;
             sheet.stock = stock;
@@ -363,8 +367,9 @@ private:
         s.kerf = o_.settings_.search.kerf;
         // A chase for a result of one sheet lays that sheet out again and again: there each layout
         // may search longer.
-        s.tries = loneSheet_ && inChaseMove_ ? kStripTries * 5 : kStripTries;
-        s.rebuilds = loneSheet_ && inChaseMove_ ? kStripRebuilds * 5 : kStripRebuilds;
+        const int longer = loneSheet_ ? kLoneSheetStripFactor : 1;
+        s.tries = kStripTries * longer;
+        s.rebuilds = kStripRebuilds * longer;
         TStripLayout layout(types, st.x, st.y, st.grain, s, random_);
         TSearchPlan plan;
         const bool laid = layout.Run(plan);
@@ -691,7 +696,7 @@ private:
     // The chase: a result short of one sheet and the pieces still waiting for a place.
     bool chasing_ = false;
     bool inChaseMove_ = false;
-    bool loneSheet_ = false; // the chase seeks a result of one sheet
+    bool loneSheet_ = false; // within a chase move that seeks a result of one sheet
     TImproveResult partial_;
     std::vector<int> waiting_;
     int64_t waitingArea_ = 0;
