@@ -1,6 +1,7 @@
 #include "calc/PlanImprover.h"
 
 #include "calc/IntegerRounding.h"
+#include "calc/SheetBands.h"
 #include "calc/StripLayout.h"
 
 #include "platform/Clock.h"
@@ -64,6 +65,12 @@ constexpr int kStripRebuilds = 20;
 // A chase for a result of one sheet gives each layout of that sheet this many times the tries and
 // rebuilds.
 constexpr int kLoneSheetStripFactor = 5;
+// Once a chase has gone this many moves without less waiting, one move in kBandMoveOdds trades
+// bands between sheets instead of laying sheets out again.
+constexpr int64_t kBandStallMoves = 200;
+constexpr int kBandMoveOdds = 4;
+// The sums of band lengths tried counted as one expansion of the search.
+constexpr int64_t kSumsPerExpansion = 200;
 // How often the calling thread asks its caller to go on while the workers search.
 constexpr std::chrono::milliseconds kTickInterval{10};
 // The search's queue in the stage: its layouts are short, and a small queue keeps both workers'
@@ -153,6 +160,7 @@ public:
             const int64_t area = poolArea(pool);
             int64_t& late = lateAreas_[size_t(chaseMoves_++ % lateAreas_.size())];
             const bool accept = area <= waitingArea_ || area <= late;
+            chaseStall_ = area < waitingArea_ ? 0 : chaseStall_ + 1;
             late = waitingArea_;
             if (!accept)
                 continue;
@@ -241,6 +249,7 @@ private:
         partial_.sheets.erase(partial_.sheets.begin() + drop);
         waitingArea_ = poolArea(waiting_);
         lateAreas_.assign(kLateLength, waitingArea_);
+        chaseStall_ = 0;
         return true;
     }
 
@@ -271,6 +280,14 @@ private:
         const int n = int(r.sheets.size());
         if (n == 0)
             return false;
+        // Bands traded between sheets gather their free length in one rest, where a waiting piece
+        // may fit.
+        if (chaseStall_ >= kBandStallMoves && randomBelow(kBandMoveOdds) == 0) {
+            if (!bandMove(r))
+                return false;
+            fillRests(r, pool);
+            return true;
+        }
         std::vector<bool> taken(size_t(n), false);
         if (takeSheets(r, taken) < 0)
             return false;
@@ -469,6 +486,80 @@ private:
         if (extra == 0 || randomBelow(2) == 0)
             fillRests(r, pool);
         return recreate(r, pool) && o_.KeepsPriorities(r);
+    }
+
+    // Trades bands between the emptiest of a few sheets of one size and the others: each other sheet
+    // takes the bands that fill it closest, the emptiest what is left, with its free length in one
+    // rest across it. A sheet left without bands leaves the result.
+    bool bandMove(TImproveResult& r) {
+        const int n = int(r.sheets.size());
+        if (n < 2)
+            return false;
+        std::vector<bool> taken(size_t(n), false);
+        const int first = pickEmptySheet(r, taken);
+        if (first < 0)
+            return false;
+        const int stock = r.sheets[size_t(first)].stock;
+        const TImproveStock& st = o_.stocks_[size_t(stock)];
+        if (!stripsFit(st))
+            return false;
+        std::vector<int> group{first};
+        taken[size_t(first)] = true;
+        const int wanted = 1 + randomBelow(std::min(kMaxExtra, n - 1));
+        for (int draw = 0; draw < 4 * wanted && int(group.size()) <= wanted; ++draw) {
+            const int k = randomBelow(n);
+            if (!taken[size_t(k)] && r.sheets[size_t(k)].stock == stock) {
+                taken[size_t(k)] = true;
+                group.push_back(k);
+            }
+        }
+        if (group.size() < 2)
+            return false;
+        const bool across = randomBelow(2) == 1;
+        const int64_t kerf = o_.settings_.search.kerf;
+        std::vector<const TImproveSheet*> from;
+        std::vector<TSheetBand> bands;
+        for (size_t g = 0; g < group.size(); ++g) {
+            from.push_back(&r.sheets[size_t(group[g])]);
+            const std::vector<TSheetBand> b =
+                SheetBandsOf(*from.back(), int(g), across, kerf, across ? st.y : st.x);
+            if (b.empty())
+                return false;
+            bands.insert(bands.end(), b.begin(), b.end());
+        }
+        std::shuffle(bands.begin(), bands.end(), random_);
+        const int64_t capacity = (across ? st.x : st.y) + kerf;
+        std::vector<TImproveSheet> made(group.size());
+        int64_t work = 0;
+        // The others first, each as full as the bands allow; the emptiest takes the rest.
+        for (size_t g = 1; g <= group.size(); ++g) {
+            const size_t slot = g % group.size();
+            std::vector<TSheetBand> chosen;
+            if (slot != 0) {
+                std::vector<bool> in(bands.size(), false);
+                for (int i : FullestBands(bands, capacity, work))
+                    in[size_t(i)] = true;
+                std::vector<TSheetBand> left;
+                for (size_t i = 0; i < bands.size(); ++i)
+                    (in[i] ? chosen : left).push_back(bands[i]);
+                bands = std::move(left);
+            } else {
+                chosen = std::move(bands);
+            }
+            made[slot].stock = stock;
+            if (!StackBands(from, chosen, st.x, st.y, st.grain, across, kerf, made[slot])) {
+                expansions += work / kSumsPerExpansion;
+                return false;
+            }
+            sortPieces(made[slot]);
+        }
+        expansions += work / kSumsPerExpansion;
+        for (size_t g = 0; g < group.size(); ++g)
+            r.sheets[size_t(group[g])] = std::move(made[g]);
+        r.sheets.erase(std::remove_if(r.sheets.begin(), r.sheets.end(),
+                                      [](const TImproveSheet& s) { return s.pieces.empty(); }),
+                       r.sheets.end());
+        return o_.KeepsPriorities(r);
     }
 
     bool poolEmpty(const std::vector<int>& pool) const {
@@ -702,6 +793,7 @@ private:
     int64_t waitingArea_ = 0;
     std::vector<int64_t> lateAreas_;
     int64_t chaseMoves_ = 0;
+    int64_t chaseStall_ = 0; // chase moves since the waiting area last fell
 };
 
 TPlanImprover::TPlanImprover(std::vector<TSearchPartType> types, std::vector<TImproveStock> stocks,
