@@ -338,7 +338,7 @@ private:
         }
         // Half the sheets, drawn at random, also get a layout in strips where strips pay; in a chase for
         // a result of one sheet, every sheet does.
-        if (o_.strips_ && stripsFit(st) && (loneSheet_ || randomBelow(2) == 0)) {
+        if (o_.strips_ && wholeCutsFit(st) && (loneSheet_ || randomBelow(2) == 0)) {
             std::vector<int> left = pool;
             TImproveSheet sheet;
             sheet.stock = stock;
@@ -367,9 +367,9 @@ private:
         return types;
     }
 
-    // The strip layout cuts across the whole sheet both ways, so no cut of it is longer than the
-    // sheet's sides.
-    bool stripsFit(const TImproveStock& st) const {
+    // Whether a cut across the whole sheet, either way, stays within MaxCut: the strip layout and
+    // the band trade both make such cuts.
+    bool wholeCutsFit(const TImproveStock& st) const {
         const int64_t maxCut = o_.settings_.search.maxCut;
         return st.x <= maxCut && st.y <= maxCut;
     }
@@ -501,7 +501,7 @@ private:
             return false;
         const int stock = r.sheets[size_t(first)].stock;
         const TImproveStock& st = o_.stocks_[size_t(stock)];
-        if (!stripsFit(st))
+        if (!wholeCutsFit(st))
             return false;
         std::vector<int> group{first};
         taken[size_t(first)] = true;
