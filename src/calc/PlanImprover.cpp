@@ -69,6 +69,8 @@ constexpr int kLoneSheetStripFactor = 5;
 // bands between sheets instead of laying sheets out again.
 constexpr int64_t kBandStallMoves = 200;
 constexpr int kBandMoveOdds = 4;
+// Results of at most so many sheets are chased by every worker.
+constexpr size_t kFewSheets = 4;
 // The sums of band lengths tried counted as one expansion of the search.
 constexpr int64_t kSumsPerExpansion = 200;
 // How often the calling thread asks its caller to go on while the workers search.
@@ -903,12 +905,15 @@ TImproveResult TPlanImprover::Improve(const TImproveResult& start, const TImprov
         ++rounds_;
         std::vector<TImproveResult> found(size_t(count), best);
         std::vector<TImproveScore> scores(size_t(count), bestScore);
-        // The second worker chases one sheet fewer; a lone worker does so every other round.
+        // The second worker chases one sheet fewer; a lone worker does so every other round. On a
+        // result of few sheets every worker chases: there the chase alone finds a sheet fewer, and
+        // chases that draw differently find it more often than one.
         const int chaser = count > 1 ? 1 : rounds_ % 2 == 0 ? 0 : -1;
+        const bool allChase = best.sheets.size() <= kFewSheets;
         const auto work = [&](int k) {
             TWorker& w = *workers[size_t(k)];
-            if (k == chaser && w.Chase(best, found[size_t(k)], scores[size_t(k)], settings_.roundExpansions,
-                                       control.deadline))
+            if ((k == chaser || allChase) && w.Chase(best, found[size_t(k)], scores[size_t(k)],
+                                                     settings_.roundExpansions, control.deadline))
                 return;
             w.Round(current[size_t(k)], found[size_t(k)], scores[size_t(k)], settings_.roundExpansions,
                     control.deadline);
