@@ -533,8 +533,9 @@ private:
         const int64_t capacity = (across ? st.x : st.y) + kerf;
         std::vector<TImproveSheet> made(group.size());
         int64_t work = 0;
+        bool stacked = true;
         // The others first, each as full as the bands allow; the emptiest takes the rest.
-        for (size_t g = 1; g <= group.size(); ++g) {
+        for (size_t g = 1; g <= group.size() && stacked; ++g) {
             const size_t slot = g % group.size();
             std::vector<TSheetBand> chosen;
             if (slot != 0) {
@@ -549,13 +550,12 @@ private:
                 chosen = std::move(bands);
             }
             made[slot].stock = stock;
-            if (!StackBands(from, chosen, st.x, st.y, st.grain, across, kerf, made[slot])) {
-                expansions += work / kSumsPerExpansion;
-                return false;
-            }
+            stacked = StackBands(from, chosen, st.x, st.y, st.grain, across, kerf, made[slot]);
             sortPieces(made[slot]);
         }
         expansions += work / kSumsPerExpansion;
+        if (!stacked)
+            return false;
         for (size_t g = 0; g < group.size(); ++g)
             r.sheets[size_t(group[g])] = std::move(made[g]);
         r.sheets.erase(std::remove_if(r.sheets.begin(), r.sheets.end(),

@@ -16,9 +16,10 @@
 // each round the better of the two results goes on. The second worker chases a result of one sheet
 // fewer than the best: it drops the least filled sheet and lays the other sheets out again until its
 // pieces have found a place, so a result the first worker cannot reach step by step without placing
-// every piece is still found (a lone worker does so every other round). A chase that has long stopped
-// gaining also trades bands between sheets (calc/SheetBands.h). Each worker draws from its own seeded
-// stream, so a run whose rounds are counted in expansions alone gives the same result every time.
+// every piece is still found (a lone worker does so every other round). On a result of a few sheets
+// both workers chase, each with its own draws. A chase that has long stopped gaining also trades
+// bands between sheets (calc/SheetBands.h). Each worker draws from its own seeded stream, so a run
+// whose rounds are counted in expansions alone gives the same result every time.
 #include "calc/SheetSearch.h"
 
 #include <atomic>
