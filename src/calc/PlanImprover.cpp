@@ -69,6 +69,10 @@ constexpr int kLoneSheetStripFactor = 5;
 // bands between sheets instead of laying sheets out again.
 constexpr int64_t kBandStallMoves = 200;
 constexpr int kBandMoveOdds = 4;
+// The share of the pieces wider than half the sheet from which a stalled chase also stacks them
+// afresh, and the odds of such a move.
+constexpr double kWideShare = 0.65;
+constexpr int kWideMoveOdds = 2;
 // Results of at most so many sheets are chased by every worker.
 constexpr size_t kFewSheets = 4;
 // The sums of band lengths tried counted as one expansion of the search.
@@ -245,6 +249,15 @@ private:
         if (drop < 0)
             return false;
         partial_ = from;
+        wideStacks_ = false;
+        std::vector<bool> seen(o_.stocks_.size(), false);
+        for (const TImproveSheet& s : from.sheets) {
+            if (seen[size_t(s.stock)])
+                continue;
+            seen[size_t(s.stock)] = true;
+            for (bool across : {false, true})
+                wideStacks_ = wideStacks_ || wideShare(o_.stocks_[size_t(s.stock)], across) >= kWideShare;
+        }
         waiting_.assign(o_.types_.size(), 0);
         for (const TSearchPiece& p : partial_.sheets[size_t(drop)].pieces)
             ++waiting_[size_t(p.type)];
@@ -282,6 +295,14 @@ private:
         const int n = int(r.sheets.size());
         if (n == 0)
             return false;
+        // Where most pieces are wider than half the sheet, half the moves of a stalled chase stack
+        // them afresh.
+        if (wideStacks_ && chaseStall_ >= kBandStallMoves && randomBelow(kWideMoveOdds) == 0) {
+            if (!wideMove(r, pool))
+                return false;
+            fillRests(r, pool);
+            return true;
+        }
         // Bands traded between sheets gather their free length in one rest, where a waiting piece
         // may fit.
         if (chaseStall_ >= kBandStallMoves && randomBelow(kBandMoveOdds) == 0) {
@@ -564,6 +585,105 @@ private:
         return o_.KeepsPriorities(r);
     }
 
+    // The share of the pieces wider than half of `st` across a stack (along X, or across: along Y).
+    double wideShare(const TImproveStock& st, bool across) const {
+        const int64_t side = across ? st.y : st.x;
+        double wide = 0, all = 0;
+        for (const TSearchPartType& t : o_.types_) {
+            const int64_t v = across ? t.y : t.x;
+            all += t.count;
+            if (2 * v > side && v <= side)
+                wide += t.count;
+        }
+        return all > 0 ? wide / all : 0;
+    }
+
+    // Whether pieces of `type` may lie straight (unturned) on a sheet of grain `grain`.
+    bool straight(int type, TCSDimOutOrientation grain) const {
+        const TCSPartInOrientation o = o_.types_[size_t(type)].orientation;
+        return grain == csdooNone || o == cspioNone || (grain == csdooX && o == cspioX) ||
+               (grain == csdooY && o == cspioY);
+    }
+
+    // Pieces wider than half a sheet never lie side by side: on every sheet their lengths add up.
+    // So a few sheets of one size are taken apart and their wide pieces shared out afresh, each
+    // sheet taking those whose lengths fill it closest, stacked against one edge; the narrow pieces
+    // then go into the room beside and above them. Wide pieces left over wait.
+    bool wideMove(TImproveResult& r, std::vector<int>& pool) {
+        const int n = int(r.sheets.size());
+        std::vector<bool> taken(size_t(n), false);
+        const int first = pickEmptySheet(r, taken);
+        if (first < 0)
+            return false;
+        const int stock = r.sheets[size_t(first)].stock;
+        const TImproveStock& st = o_.stocks_[size_t(stock)];
+        if (!wholeCutsFit(st))
+            return false;
+        std::vector<int> group{first};
+        taken[size_t(first)] = true;
+        const int wanted = n > 1 ? 1 + randomBelow(std::min(kMaxExtra, n - 1)) : 0;
+        for (int draw = 0; draw < 4 * wanted && int(group.size()) <= wanted; ++draw) {
+            const int k = randomBelow(n);
+            if (!taken[size_t(k)] && r.sheets[size_t(k)].stock == stock) {
+                taken[size_t(k)] = true;
+                group.push_back(k);
+            }
+        }
+        bool across = randomBelow(2) == 1;
+        if (wideShare(st, across) < kWideShare)
+            across = !across;
+        if (wideShare(st, across) < kWideShare)
+            return false;
+        const int64_t kerf = o_.settings_.search.kerf;
+        const int64_t along = across ? st.x : st.y, side = across ? st.y : st.x;
+        std::vector<int> wide; // part types, one entry a piece
+        for (int g : group)
+            for (const TSearchPiece& p : r.sheets[size_t(g)].pieces)
+                ++pool[size_t(p.type)];
+        for (size_t t = 0; t < pool.size(); ++t) {
+            const TSearchPartType& type = o_.types_[t];
+            const int64_t v = across ? type.y : type.x, u = across ? type.x : type.y;
+            if (pool[t] == 0 || !straight(int(t), st.grain) || 2 * v <= side || v > side || u > along)
+                continue;
+            wide.insert(wide.end(), size_t(pool[t]), int(t));
+        }
+        if (wide.empty())
+            return false;
+        std::shuffle(wide.begin(), wide.end(), random_);
+        int64_t work = 0;
+        std::vector<TImproveSheet> made(group.size());
+        bool stacked = true;
+        for (size_t g = 0; g < group.size() && stacked; ++g) {
+            std::vector<TSheetBand> lengths;
+            for (int t : wide) {
+                TSheetBand b;
+                b.length = (across ? o_.types_[size_t(t)].x : o_.types_[size_t(t)].y) + kerf;
+                lengths.push_back(b);
+            }
+            std::vector<bool> in(wide.size(), false);
+            for (int i : FullestBands(lengths, along + kerf, work))
+                in[size_t(i)] = true;
+            std::vector<int> chosen, left;
+            for (size_t i = 0; i < wide.size(); ++i)
+                (in[i] ? chosen : left).push_back(wide[i]);
+            wide = std::move(left);
+            made[g].stock = stock;
+            stacked = StackPieces(o_.types_, chosen, st.x, st.y, st.grain, across, kerf, made[g]);
+            for (int t : chosen)
+                --pool[size_t(t)];
+            sortPieces(made[g]);
+        }
+        expansions += work / kSumsPerExpansion;
+        if (!stacked)
+            return false;
+        for (size_t g = 0; g < group.size(); ++g)
+            r.sheets[size_t(group[g])] = std::move(made[g]);
+        r.sheets.erase(std::remove_if(r.sheets.begin(), r.sheets.end(),
+                                      [](const TImproveSheet& s) { return s.pieces.empty(); }),
+                       r.sheets.end());
+        return o_.KeepsPriorities(r);
+    }
+
     bool poolEmpty(const std::vector<int>& pool) const {
         return std::all_of(pool.begin(), pool.end(), [](int c) { return c == 0; });
     }
@@ -795,7 +915,8 @@ private:
     int64_t waitingArea_ = 0;
     std::vector<int64_t> lateAreas_;
     int64_t chaseMoves_ = 0;
-    int64_t chaseStall_ = 0; // chase moves since the waiting area last fell
+    int64_t chaseStall_ = 0;  // chase moves since the waiting area last fell
+    bool wideStacks_ = false; // most pieces are wider than half a sheet of the result, one way
 };
 
 TPlanImprover::TPlanImprover(std::vector<TSearchPartType> types, std::vector<TImproveStock> stocks,

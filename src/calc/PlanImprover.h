@@ -18,8 +18,10 @@
 // pieces have found a place, so a result the first worker cannot reach step by step without placing
 // every piece is still found (a lone worker does so every other round). On a result of a few sheets
 // both workers chase, each with its own draws. A chase that has long stopped gaining also trades
-// bands between sheets (calc/SheetBands.h). Each worker draws from its own seeded stream, so a run
-// whose rounds are counted in expansions alone gives the same result every time.
+// bands between sheets (calc/SheetBands.h), and where most pieces are wider than half the sheet, it
+// shares those out afresh: they never lie side by side, so their lengths on a sheet add up. Each
+// worker draws from its own seeded stream, so a run whose rounds are counted in expansions alone
+// gives the same result every time.
 #include "calc/SheetSearch.h"
 
 #include <atomic>

@@ -150,6 +150,51 @@ bool StackBands(const std::vector<const TImproveSheet*>& from, const std::vector
     return true;
 }
 
+bool StackPieces(const std::vector<TSearchPartType>& types, std::vector<int> pieces, int64_t x, int64_t y,
+                 TCSDimOutOrientation grain, bool across, int64_t kerf, TImproveSheet& out) {
+    // u runs along the stack, v across it.
+    const auto du = [&](int t) { return across ? types[size_t(t)].x : types[size_t(t)].y; };
+    const auto dv = [&](int t) { return across ? types[size_t(t)].y : types[size_t(t)].x; };
+    const int64_t along = across ? x : y, side = across ? y : x;
+    std::sort(pieces.begin(), pieces.end(),
+              [&](int a, int b) { return std::make_pair(dv(a), a) > std::make_pair(dv(b), b); });
+    int64_t length = 0;
+    for (int t : pieces)
+        length += du(t) + kerf;
+    if (length > along + kerf)
+        return false; // the last piece needs no cut after it at the sheet's edge
+    out.pieces.clear();
+    out.rests.clear();
+    out.partsArea = 0;
+    const auto rest = [&](int64_t u, int64_t v, int64_t lu, int64_t lv) {
+        TSearchRest r;
+        r.ox = int32_t(across ? u : v);
+        r.oy = int32_t(across ? v : u);
+        r.x = int32_t(across ? lu : lv);
+        r.y = int32_t(across ? lv : lu);
+        r.area = RestAreaKey(r.x, r.y);
+        r.orientation = grain;
+        out.rests.push_back(r);
+    };
+    int64_t at = 0;
+    for (int t : pieces) {
+        TSearchPiece p;
+        p.type = t;
+        p.ox = int32_t(across ? at : 0);
+        p.oy = int32_t(across ? 0 : at);
+        p.w = int32_t(types[size_t(t)].x);
+        p.h = int32_t(types[size_t(t)].y);
+        out.pieces.push_back(p);
+        out.partsArea += RestAreaKey(p.w, p.h);
+        if (side - dv(t) - kerf > 0)
+            rest(at, dv(t) + kerf, du(t), side - dv(t) - kerf);
+        at += du(t) + kerf;
+    }
+    if (at < along)
+        rest(at, 0, along - at, side);
+    return true;
+}
+
 std::vector<int> FullestBands(const std::vector<TSheetBand>& bands, int64_t capacity, int64_t& work) {
     // Every sum of lengths reachable, with the bands that make it: a subset sum over few bands.
     std::map<int64_t, uint64_t> sums{{0, 0}};

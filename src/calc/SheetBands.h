@@ -3,6 +3,8 @@
 // between two such cuts. A band keeps its layout when it is stacked again in another order, or on
 // another sheet of the same size, so the improvement stage trades bands between sheets: the free
 // length of several sheets then gathers on one, in one rest across it, where larger pieces fit.
+// Pieces wider than half the sheet never lie side by side, so the stage also stacks them afresh,
+// each sheet taking those whose lengths fill it closest.
 #include "calc/PlanImprover.h"
 
 #include <cstdint>
@@ -27,6 +29,14 @@ std::vector<TSheetBand> SheetBandsOf(const TImproveSheet& sheet, int sheetIndex,
 bool StackBands(const std::vector<const TImproveSheet*>& from, const std::vector<TSheetBand>& bands,
                 int64_t x, int64_t y, TCSDimOutOrientation grain, bool across, int64_t kerf,
                 TImproveSheet& out);
+
+// Stacks one piece of each of the part types listed (indices into `types`, placed unturned) along
+// Y from the sheet's edge (across: along X), every piece against the edge X = 0 (across: Y = 0),
+// the widest first, so that the room beside the stack widens towards its top. The room beside
+// each piece and the length left above the stack become rests. False when the pieces are longer
+// than the sheet.
+bool StackPieces(const std::vector<TSearchPartType>& types, std::vector<int> pieces, int64_t x, int64_t y,
+                 TCSDimOutOrientation grain, bool across, int64_t kerf, TImproveSheet& out);
 
 // The bands, as indices, whose lengths come closest to `capacity` without passing it; `work` counts
 // the sums tried.

@@ -86,3 +86,46 @@ TEST(SheetBands, ChoosesTheBandsThatFillClosest) {
     EXPECT_EQ(FullestBands(bands, 24, work), std::vector<int>{});
     EXPECT_GT(work, 0);
 }
+
+TEST(SheetBands, StacksPiecesAgainstOneEdgeWithTheRoomBesideAndAboveAsRests) {
+    // 1000 × 1000 mm: pieces of 700 × 300, 900 × 200 and 1000 × 450 mm, the widest at the foot.
+    const std::vector<TSearchPartType> types{{1, 700 * kMm, 300 * kMm, cspioNone, 1},
+                                             {2, 900 * kMm, 200 * kMm, cspioNone, 1},
+                                             {3, 1000 * kMm, 450 * kMm, cspioNone, 1}};
+    struct Row {
+        bool across;
+        int pieces[3][2]; // ox, oy in mm, the widest first
+        int rests[3][4];  // ox, oy, x, y in mm
+    };
+    const Row row{
+        false, {{0, 0}, {0, 454}, {0, 658}}, {{904, 454, 96, 200}, {704, 658, 296, 300}, {0, 962, 1000, 38}}};
+    TImproveSheet out;
+    ASSERT_TRUE(StackPieces(types, {0, 1, 2}, 1000 * kMm, 1000 * kMm, csdooY, row.across, kKerf, out));
+    ASSERT_EQ(out.pieces.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(out.pieces[i].ox, row.pieces[i][0] * kMm) << i;
+        EXPECT_EQ(out.pieces[i].oy, row.pieces[i][1] * kMm) << i;
+    }
+    ASSERT_EQ(out.rests.size(), 3u); // none beside the piece as wide as the sheet
+    for (size_t i = 0; i < 3; ++i) {
+        const TSearchRest& r = out.rests[i];
+        EXPECT_EQ(std::vector<int>({r.ox / kMm, r.oy / kMm, r.x / kMm, r.y / kMm}),
+                  std::vector<int>(std::begin(row.rests[i]), std::end(row.rests[i])))
+            << i;
+        EXPECT_EQ(r.orientation, csdooY);
+    }
+    EXPECT_EQ(out.partsArea, RestAreaKey(700 * kMm, 300 * kMm) + RestAreaKey(900 * kMm, 200 * kMm) +
+                                 RestAreaKey(1000 * kMm, 450 * kMm));
+    // Across, the pieces stand side by side along X: 700 + 900 + 1000 mm and the kerf do not fit;
+    // 700 + 900 mm fit on 2000 × 1000 mm, the room above each piece a rest, the taller first.
+    EXPECT_FALSE(StackPieces(types, {0, 1, 2}, 1000 * kMm, 1000 * kMm, csdooNone, true, kKerf, out));
+    ASSERT_TRUE(StackPieces(types, {1, 0}, 2000 * kMm, 1000 * kMm, csdooNone, true, kKerf, out));
+    ASSERT_EQ(out.pieces.size(), 2u);
+    EXPECT_EQ(out.pieces[0].type, 0);
+    EXPECT_EQ(out.pieces[1].ox, 704 * kMm);
+    ASSERT_EQ(out.rests.size(), 3u);
+    EXPECT_EQ(out.rests[0].oy, 304 * kMm);
+    EXPECT_EQ(out.rests[0].y, 696 * kMm);
+    EXPECT_EQ(out.rests[2].ox, 1608 * kMm);
+    EXPECT_EQ(out.rests[2].x, 392 * kMm);
+}
