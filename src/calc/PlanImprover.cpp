@@ -511,24 +511,20 @@ private:
         return recreate(r, pool) && o_.KeepsPriorities(r);
     }
 
-    // Trades bands between the emptiest of a few sheets of one size and the others: each other sheet
-    // takes the bands that fill it closest, the emptiest what is left, with its free length in one
-    // rest across it. A sheet left without bands leaves the result.
-    bool bandMove(TImproveResult& r) {
+    // The sheets a band or stacking move takes apart: the emptiest, then up to kMaxExtra others of
+    // its size drawn at random. None when its size is too long for a cut through the whole sheet.
+    std::vector<int> sheetGroup(const TImproveResult& r) {
         const int n = int(r.sheets.size());
-        if (n < 2)
-            return false;
         std::vector<bool> taken(size_t(n), false);
         const int first = pickEmptySheet(r, taken);
         if (first < 0)
-            return false;
+            return {};
         const int stock = r.sheets[size_t(first)].stock;
-        const TImproveStock& st = o_.stocks_[size_t(stock)];
-        if (!wholeCutsFit(st))
-            return false;
+        if (!wholeCutsFit(o_.stocks_[size_t(stock)]))
+            return {};
         std::vector<int> group{first};
         taken[size_t(first)] = true;
-        const int wanted = 1 + randomBelow(std::min(kMaxExtra, n - 1));
+        const int wanted = n > 1 ? 1 + randomBelow(std::min(kMaxExtra, n - 1)) : 0;
         for (int draw = 0; draw < 4 * wanted && int(group.size()) <= wanted; ++draw) {
             const int k = randomBelow(n);
             if (!taken[size_t(k)] && r.sheets[size_t(k)].stock == stock) {
@@ -536,8 +532,21 @@ private:
                 group.push_back(k);
             }
         }
+        return group;
+    }
+
+    // Trades bands between the emptiest of a few sheets of one size and the others: each other sheet
+    // takes the bands that fill it closest, the emptiest what is left, with its free length in one
+    // rest across it. A sheet left without bands leaves the result.
+    bool bandMove(TImproveResult& r) {
+        const int n = int(r.sheets.size());
+        if (n < 2)
+            return false;
+        const std::vector<int> group = sheetGroup(r);
         if (group.size() < 2)
             return false;
+        const int stock = r.sheets[size_t(group[0])].stock;
+        const TImproveStock& st = o_.stocks_[size_t(stock)];
         const bool across = randomBelow(2) == 1;
         const int64_t kerf = o_.settings_.search.kerf;
         std::vector<const TImproveSheet*> from;
@@ -610,25 +619,11 @@ private:
     // sheet taking those whose lengths fill it closest, stacked against one edge; the narrow pieces
     // then go into the room beside and above them. Wide pieces left over wait.
     bool wideMove(TImproveResult& r, std::vector<int>& pool) {
-        const int n = int(r.sheets.size());
-        std::vector<bool> taken(size_t(n), false);
-        const int first = pickEmptySheet(r, taken);
-        if (first < 0)
+        const std::vector<int> group = sheetGroup(r);
+        if (group.empty())
             return false;
-        const int stock = r.sheets[size_t(first)].stock;
+        const int stock = r.sheets[size_t(group[0])].stock;
         const TImproveStock& st = o_.stocks_[size_t(stock)];
-        if (!wholeCutsFit(st))
-            return false;
-        std::vector<int> group{first};
-        taken[size_t(first)] = true;
-        const int wanted = n > 1 ? 1 + randomBelow(std::min(kMaxExtra, n - 1)) : 0;
-        for (int draw = 0; draw < 4 * wanted && int(group.size()) <= wanted; ++draw) {
-            const int k = randomBelow(n);
-            if (!taken[size_t(k)] && r.sheets[size_t(k)].stock == stock) {
-                taken[size_t(k)] = true;
-                group.push_back(k);
-            }
-        }
         bool across = randomBelow(2) == 1;
         if (wideShare(st, across) < kWideShare)
             across = !across;
