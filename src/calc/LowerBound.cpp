@@ -37,14 +37,6 @@ double squareMetres(Wide rawSquareMm) {
     return double(rawSquareMm) / 1e14;
 }
 
-// The ways a piece may lie on a stock: straight, turned, or both.
-bool straightAllowed(TCSPartInOrientation p, TCSDimOutOrientation s) {
-    return p == cspioNone || s == csdooNone || (p == cspioX && s == csdooX) || (p == cspioY && s == csdooY);
-}
-bool turnedAllowed(TCSPartInOrientation p, TCSDimOutOrientation s) {
-    return p == cspioNone || s == csdooNone || (p == cspioY && s == csdooX) || (p == cspioX && s == csdooY);
-}
-
 // A dual feasible function on lengths up to L: any lengths that fit side by side along L still do
 // after the mapping, against the function's own capacity.
 //  - Threshold e (at most half the length): lengths above L - e count as L, lengths below e as
@@ -113,9 +105,9 @@ int sheetsOnOneSize(const std::vector<TBoundPiece>& pieces, const TBoundStock& s
     std::vector<int64_t> widths, heights;
     for (const TBoundPiece& p : pieces) {
         Item item{{}, p.count};
-        if (straightAllowed(p.orientation, stock.grain) && p.x + kerf <= W && p.y + kerf <= H)
+        if (StraightAllowed(p.orientation, stock.grain) && p.x + kerf <= W && p.y + kerf <= H)
             item.lays.push_back({p.x + kerf, p.y + kerf});
-        if (turnedAllowed(p.orientation, stock.grain) && p.y + kerf <= W && p.x + kerf <= H)
+        if (TurnedAllowed(p.orientation, stock.grain) && p.y + kerf <= W && p.x + kerf <= H)
             item.lays.push_back({p.y + kerf, p.x + kerf});
         if (item.lays.empty() || p.count <= 0)
             continue;
@@ -151,9 +143,9 @@ int sheetsOnOneSize(const std::vector<TBoundPiece>& pieces, const TBoundStock& s
 }
 
 bool fitsOn(const TBoundPiece& p, const TBoundStock& s) {
-    return (straightAllowed(p.orientation, s.grain) && p.x <= withFitMargin(s.x) &&
+    return (StraightAllowed(p.orientation, s.grain) && p.x <= withFitMargin(s.x) &&
             p.y <= withFitMargin(s.y)) ||
-           (turnedAllowed(p.orientation, s.grain) && p.y <= withFitMargin(s.x) && p.x <= withFitMargin(s.y));
+           (TurnedAllowed(p.orientation, s.grain) && p.y <= withFitMargin(s.x) && p.x <= withFitMargin(s.y));
 }
 
 // A piece that lies, on every stock and in every way it may lie there, over half the sheet's
@@ -164,9 +156,9 @@ bool alwaysAlone(const TBoundPiece& p, const std::vector<TBoundStock>& sizes, in
         const int64_t W = withFitMargin(s.x + kerf);
         const int64_t H = withFitMargin(s.y + kerf);
         const int64_t w = p.x + kerf, h = p.y + kerf;
-        if (straightAllowed(p.orientation, s.grain) && w <= W && h <= H && (2 * w <= W || 2 * h <= H))
+        if (StraightAllowed(p.orientation, s.grain) && w <= W && h <= H && (2 * w <= W || 2 * h <= H))
             return false;
-        if (turnedAllowed(p.orientation, s.grain) && h <= W && w <= H && (2 * h <= W || 2 * w <= H))
+        if (TurnedAllowed(p.orientation, s.grain) && h <= W && w <= H && (2 * h <= W || 2 * w <= H))
             return false;
     }
     return true;

@@ -535,6 +535,17 @@ private:
         return group;
     }
 
+    // Puts the sheets made in place of the group's; a sheet left without pieces leaves the result.
+    bool replaceGroup(TImproveResult& r, const std::vector<int>& group,
+                      std::vector<TImproveSheet>& made) const {
+        for (size_t g = 0; g < group.size(); ++g)
+            r.sheets[size_t(group[g])] = std::move(made[g]);
+        r.sheets.erase(std::remove_if(r.sheets.begin(), r.sheets.end(),
+                                      [](const TImproveSheet& s) { return s.pieces.empty(); }),
+                       r.sheets.end());
+        return o_.KeepsPriorities(r);
+    }
+
     // Trades bands between the emptiest of a few sheets of one size and the others: each other sheet
     // takes the bands that fill it closest, the emptiest what is left, with its free length in one
     // rest across it. A sheet left without bands leaves the result.
@@ -584,14 +595,7 @@ private:
             sortPieces(made[slot]);
         }
         expansions += work / kSumsPerExpansion;
-        if (!stacked)
-            return false;
-        for (size_t g = 0; g < group.size(); ++g)
-            r.sheets[size_t(group[g])] = std::move(made[g]);
-        r.sheets.erase(std::remove_if(r.sheets.begin(), r.sheets.end(),
-                                      [](const TImproveSheet& s) { return s.pieces.empty(); }),
-                       r.sheets.end());
-        return o_.KeepsPriorities(r);
+        return stacked && replaceGroup(r, group, made);
     }
 
     // The share of the pieces wider than half of `st` across a stack (along X, or across: along Y).
@@ -605,13 +609,6 @@ private:
                 wide += t.count;
         }
         return all > 0 ? wide / all : 0;
-    }
-
-    // Whether pieces of `type` may lie straight (unturned) on a sheet of grain `grain`.
-    bool straight(int type, TCSDimOutOrientation grain) const {
-        const TCSPartInOrientation o = o_.types_[size_t(type)].orientation;
-        return grain == csdooNone || o == cspioNone || (grain == csdooX && o == cspioX) ||
-               (grain == csdooY && o == cspioY);
     }
 
     // Pieces wider than half a sheet never lie side by side: on every sheet their lengths add up.
@@ -638,7 +635,8 @@ private:
         for (size_t t = 0; t < pool.size(); ++t) {
             const TSearchPartType& type = o_.types_[t];
             const int64_t v = across ? type.y : type.x, u = across ? type.x : type.y;
-            if (pool[t] == 0 || !straight(int(t), st.grain) || 2 * v <= side || v > side || u > along)
+            if (pool[t] == 0 || !StraightAllowed(type.orientation, st.grain) || 2 * v <= side || v > side ||
+                u > along)
                 continue;
             wide.insert(wide.end(), size_t(pool[t]), int(t));
         }
@@ -669,14 +667,7 @@ private:
             sortPieces(made[g]);
         }
         expansions += work / kSumsPerExpansion;
-        if (!stacked)
-            return false;
-        for (size_t g = 0; g < group.size(); ++g)
-            r.sheets[size_t(group[g])] = std::move(made[g]);
-        r.sheets.erase(std::remove_if(r.sheets.begin(), r.sheets.end(),
-                                      [](const TImproveSheet& s) { return s.pieces.empty(); }),
-                       r.sheets.end());
-        return o_.KeepsPriorities(r);
+        return stacked && replaceGroup(r, group, made);
     }
 
     bool poolEmpty(const std::vector<int>& pool) const {

@@ -399,11 +399,8 @@ bool TSheetSearch::collectCandidates(const Node& n, size_t restIndex, int type,
     const TSearchRest r = n.rests[restIndex];
     const TSearchPartType& t = types_[size_t(type)];
     const int64_t count = counts[size_t(type)];
-    const bool free = r.orientation == csdooNone || t.orientation == cspioNone;
-    const bool straightAllowed = free || (r.orientation == csdooX && t.orientation == cspioX) ||
-                                 (r.orientation == csdooY && t.orientation == cspioY);
-    const bool turnedAllowed = free || (r.orientation == csdooX && t.orientation == cspioY) ||
-                               (r.orientation == csdooY && t.orientation == cspioX);
+    const bool straightAllowed = StraightAllowed(t.orientation, r.orientation);
+    const bool turnedAllowed = TurnedAllowed(t.orientation, r.orientation);
     const int64_t kerf = settings_.kerf;
     const int64_t maxCut = settings_.maxCut;
 

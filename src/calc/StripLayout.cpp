@@ -29,13 +29,8 @@ TStripLayout::TStripLayout(const std::vector<TSearchPartType>& types, int64_t x,
 }
 
 bool TStripLayout::fits(int type, bool straight) const {
-    const TSearchPartType& t = types_[size_t(type)];
-    const bool free = grain_ == csdooNone || t.orientation == cspioNone;
-    if (straight)
-        return free || (grain_ == csdooX && t.orientation == cspioX) ||
-               (grain_ == csdooY && t.orientation == cspioY);
-    return free || (grain_ == csdooX && t.orientation == cspioY) ||
-           (grain_ == csdooY && t.orientation == cspioX);
+    const TCSPartInOrientation o = types_[size_t(type)].orientation;
+    return straight ? StraightAllowed(o, grain_) : TurnedAllowed(o, grain_);
 }
 
 void TStripLayout::makeOptions(bool across) {
