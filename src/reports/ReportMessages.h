@@ -80,6 +80,15 @@ inline QString ExpressionOK() {
     return EngineText("ExpressionOK", QStringLiteral("Výraz je v pořádku."));
 }
 // %s: the error text, %d: its 1-based position.
+// A run or a text output that would outgrow any real report; %d: the bound.
+inline QString TooManyElements() {
+    return EngineText("TooManyElements",
+                      QStringLiteral("Sestava je příliš rozsáhlá: na stranách by bylo více než %d prvků."));
+}
+inline QString TextTooLarge() {
+    return EngineText("TextTooLarge",
+                      QStringLiteral("Textový výstup sestavy je příliš rozsáhlý: více než %d znaků."));
+}
 inline QString ExpressionErrorAt() {
     return EngineText("ExpressionErrorAt", QStringLiteral("Chyba : \"%s\" na pozici %d"));
 }

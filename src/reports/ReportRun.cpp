@@ -234,6 +234,8 @@ int TReportRun::Run() {
     pageNo_ = 1;
     finished_ = false;
     cancelled_ = false;
+    placed_ = 0;
+    tooLarge_ = false;
     pageCounts_.clear();
 
     runCore(ctx);
@@ -253,6 +255,13 @@ int TReportRun::Run() {
     if (progress_)
         progress_->Hide();
     main_ = nullptr;
+    if (tooLarge_ && !cancelled_) {
+        message_ =
+            ReportMessages::TooManyElements().replace(QLatin1String("%d"), QString::number(MaxElements));
+        if (report_.OnError)
+            report_.OnError(report_, ReportMessages::rrOutputError, message_);
+        return ReportMessages::rrOutputError;
+    }
     return cancelled_ ? ReportMessages::rrCancelled : ReportMessages::rrOK;
 }
 
@@ -766,6 +775,12 @@ QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& p
 }
 
 void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height, int offset) {
+    if (placed_ >= MaxElements) {
+        // Finished: every loop of the run ends at its next page or record.
+        tooLarge_ = finished_ = true;
+        return;
+    }
+    ++placed_;
     TVystPrvek out;
     out.Kind = e.Kind;
     out.Box = QRect(x, y, e.Width, height);

@@ -3,12 +3,14 @@
 // page into a TSestVystup, at 100 units per inch. Sub-reports run on the same pages at their
 // element's position. The run reads the report's template, data and callbacks; the report owns the
 // pages it produces. Result: 0, 3 when cancelled through the progress, 7 when the data check fails
-// (the message in Message()).
+// (the message in Message()), 6 when the pages would hold more than MaxElements elements (the pages
+// built so far stay, the message says why).
 #include "reports/ReportDataSet.h"
 #include "reports/SestVystup.h"
 
 #include <QDateTime>
 #include <QString>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -17,6 +19,11 @@ namespace lintaro {
 class TSestava;
 class TSestavaTyp;
 class TReportProgress;
+
+// Elements one run places at most. A template whose sections repeat without end (a text spilling
+// over thousands of pages, each with a full head) stops here with a message instead of taking all
+// memory; a list of 20 000 records of ten elements each stays well inside.
+constexpr std::size_t kMaxPlacedElements = 250000;
 
 class TReportRun {
 public:
@@ -27,6 +34,7 @@ public:
     QDateTime PrintTime;
     // Body positions to leave empty before the first record.
     int SkipBodies = 0;
+    std::size_t MaxElements = kMaxPlacedElements;
 
     int Run();
     const QString& Message() const { return message_; }
@@ -84,6 +92,8 @@ private:
     bool finished_ = false;
     bool cancelled_ = false;
     bool lastPage_ = false;
+    std::size_t placed_ = 0;
+    bool tooLarge_ = false;
     struct PageCountRef {
         int page;
         size_t index;

@@ -145,7 +145,7 @@ bool EncodeExportText(const QString& text, TExportLanguage language, QByteArray&
 }
 
 int PagesAsText(const TSestava& report, const TSestVystup& output, TReportProgress* progress,
-                const QByteArray& lineEnd, QByteArray& bytes, QString& error) {
+                const QByteArray& lineEnd, QByteArray& bytes, QString& error, qsizetype maxChars) {
     const int first = std::max(1, report.StartPage);
     const int last = std::min(report.EndPage, output.PageCount());
     const QString end = QString::fromLatin1(lineEnd);
@@ -158,6 +158,14 @@ int PagesAsText(const TSestava& report, const TSestVystup& output, TReportProgre
         for (int p = first; p <= last; ++p) {
             if (!pageRows(output.Page(p - 1), report.PageSetup, report.Grid, cancelled, rows))
                 return ReportMessages::rrCancelled;
+            qsizetype size = text.size() + 1;
+            for (const QString& row : rows)
+                size += row.size() + end.size();
+            if (size > maxChars) {
+                error =
+                    ReportMessages::TextTooLarge().replace(QLatin1String("%d"), QString::number(maxChars));
+                return ReportMessages::rrOutputError;
+            }
             for (const QString& row : rows)
                 text += row + end;
             text += u'\f';

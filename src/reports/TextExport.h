@@ -28,11 +28,17 @@ QStringList PageAsTextRows(const TStranaPrvku& page, const TPageSetup& setup, co
 // CP867, has no converter on this system) or the conversion fails. slUndefined gives UTF-8.
 bool EncodeExportText(const QString& text, TExportLanguage language, QByteArray& bytes, QString& error);
 
+// Characters a text output holds at most: a page of the widest grid holds 4 million (1 200 rows of
+// 3 400), so a few hundred pages of text reaching the far edge would otherwise take gigabytes; three
+// thousand full pages of 80 columns stay inside.
+constexpr qsizetype kMaxTextChars = 16 * 1024 * 1024;
+
 // Pages StartPage..EndPage (clamped) PrintCopies times, each page's rows ended by lineEnd and the page
 // by a form feed, encoded in the export code page. Result 0; 3 when progress is cancelled (it is asked
-// between elements); 6 with the reason when encoding fails.
+// between elements); 6 with the reason when encoding fails or the text would exceed maxChars.
 int PagesAsText(const TSestava& report, const TSestVystup& output, TReportProgress* progress,
-                const QByteArray& lineEnd, QByteArray& bytes, QString& error);
+                const QByteArray& lineEnd, QByteArray& bytes, QString& error,
+                qsizetype maxChars = kMaxTextChars);
 
 // Writes PagesAsText with line feeds to device. Result 0, 3 when cancelled (nothing is written), or 6
 // with the reason when encoding or writing fails.

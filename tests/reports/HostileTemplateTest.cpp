@@ -1,6 +1,6 @@
 // Templates and rich texts from outside: numbers beyond any page are read bounded, a page that cannot
-// hold a row stops the run with the reason, the character grid costs what its text needs, and rich
-// text nests only so deep before it reaches the layout.
+// hold a row stops the run with the reason, the character grid costs what its text needs, pages
+// without end stop at a bound, and rich text nests only so deep before it reaches the layout.
 #include "reports/PageLayoutCheck.h"
 #include "reports/Predloha.h"
 #include "reports/ReportMessages.h"
@@ -127,6 +127,43 @@ TEST(HostileTemplate, TheTextExportFailsWhenItsFileCannotTakeTheText) {
     QString error;
     EXPECT_EQ(ExportText(report, output, file, error), ReportMessages::rrOutputError);
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(HostileTemplate, PagesWithoutEndStopAtTheBoundOfTheRunAndOfTheTextWithTheReason) {
+    test::ensureGuiApplication();
+    // A text of 400 lines spilling one line a page, every page under a head of 20 elements.
+    QString text =
+        QStringLiteral(
+            "I,0,\"Spill\"\nI,1,4,39,122\nI,2,0,20000,320,0,0,0,0,1,0\nI,3,0,1,15,0\nI,3,1,1,300,0\n"
+            "Z,1,0,0,0,300,15,Arial,9,0,0,80,0,0,\"%1\",0,0,0\n")
+            .arg(QStringList(400, QStringLiteral("a")).join(QChar(u'\u00B6')));
+    for (int i = 0; i < 20; ++i)
+        text += QStringLiteral("H,1,0,19900,%1,90,15,Arial,9,0,0,0,0,0,\"h\",0,0,0\n").arg(i * 15);
+    TSestava report;
+    report.SetPredloha(TPredloha::FromText(text));
+    int steps = 0;
+    report.OnStepData = [&](TSestavaD&, TStepMode) { return ++steps > 1 ? sdEndOfData : 0; };
+    QString reported;
+    report.OnError = [&](TSestava&, int, const QString& message) { reported = message; };
+    TSestVystup output;
+    TReportRun run(report, output);
+    run.MaxElements = 1000;
+    EXPECT_EQ(run.Run(), ReportMessages::rrOutputError);
+    EXPECT_TRUE(run.Message().contains(QLatin1String("1000"))) << run.Message().toStdString();
+    EXPECT_EQ(reported, run.Message());
+    size_t placed = 0;
+    for (int p = 0; p < output.PageCount(); ++p)
+        placed += output.Page(p).Prvky.size();
+    EXPECT_EQ(placed, 1000u);
+
+    // Each page's head reaches the far edge of a 3 400-column grid.
+    QByteArray bytes;
+    QString error;
+    EXPECT_EQ(PagesAsText(report, output, nullptr, "\n", bytes, error, 100000),
+              ReportMessages::rrOutputError);
+    EXPECT_TRUE(error.contains(QLatin1String("100000"))) << error.toStdString();
+    EXPECT_EQ(PagesAsText(report, output, nullptr, "\n", bytes, error), ReportMessages::rrOK);
+    EXPECT_GT(bytes.size(), 100000);
 }
 
 TEST(RichTextNesting, DeepStructureIsFlattenedAndShallowTextStaysAsItIs) {

@@ -271,9 +271,12 @@ void TPrintPreviewForm::SetReport(TSestava* report, int printerIndex) {
     if (report_) {
         TProgressDialog progress(this);
         TReportRun run(*report_, output_, &progress);
-        // Nothing to show, or a page that cannot be laid out: the engine says why.
+        // Nothing to show, a page that cannot be laid out, or more than a report can hold: the engine
+        // says why.
         if (const int code = run.Run();
-            (code == ReportMessages::rrNothingDone || code == ReportMessages::rrNotLoaded) && ShowMessage)
+            (code == ReportMessages::rrNothingDone || code == ReportMessages::rrNotLoaded ||
+             code == ReportMessages::rrOutputError) &&
+            ShowMessage)
             ShowMessage(Version().ProductName, run.Message());
         progress.Hide();
     }
