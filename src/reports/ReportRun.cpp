@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace lintaro {
 
@@ -94,21 +95,33 @@ struct TReportRun::Context : TExpressionResolver {
     bool main = true;
     bool openedHere = false;
     int bookmark = -1;
-    std::vector<QString> items; // the data items of the loaded record
+    // The data items of the loaded record by number: all of the data source's, and those the
+    // elements name, which alone reach a host that answers through OnGetData.
+    std::map<int, QString> items;
     int recordNo = 1;
     int printed = 0;
     std::vector<int> groupRecord, groupNo;
     std::vector<QString> groupText;
 
-    int itemCount() const {
-        int count = main ? std::max(report->DataItemCount(), 0) : data ? data->FieldCount() : 0;
-        // Items reached only through OnGetData: as many as the elements name.
-        if (main && report->OnGetData)
+    // The numbers of the items a record loads. Only the numbers the elements name, not every number
+    // below them: a template may name item 2 000 000 000.
+    std::vector<int> itemNumbers() const {
+        const int count = main ? std::max(report->DataItemCount(), 0) : data ? data->FieldCount() : 0;
+        std::vector<int> numbers(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            numbers[static_cast<size_t>(i)] = i;
+        if (main && report->OnGetData) {
             for (int s = 0; s < core->Oddily().Count(); ++s)
                 for (const TSiReportElement& e : core->Oddily().Item(s).Elements)
-                    if (e.Kind == ekDataItem)
-                        count = std::max(count, e.Reference + 1);
-        return count;
+                    if (e.Kind == ekDataItem && e.Reference >= count)
+                        numbers.push_back(e.Reference);
+            // An element naming no item shows the first, as it does with a data source.
+            if (!numbers.empty())
+                numbers.push_back(0);
+            std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+        }
+        return numbers;
     }
     QString liveText(int i) {
         if (main)
@@ -280,10 +293,9 @@ bool TReportRun::step(Context& ctx, bool first) {
 }
 
 void TReportRun::loadRecord(Context& ctx) {
-    const int n = ctx.itemCount();
-    ctx.items.assign(static_cast<size_t>(n), QString());
-    for (int i = 0; i < n; ++i)
-        ctx.items[static_cast<size_t>(i)] = ctx.liveText(i);
+    ctx.items.clear();
+    for (const int i : ctx.itemNumbers())
+        ctx.items.emplace(i, ctx.liveText(i));
     ++ctx.recordNo;
     for (int& r : ctx.groupRecord)
         ++r;
@@ -726,8 +738,11 @@ QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& p
     case ekText:
         return e.Text;
     case ekDataItem: {
-        const int i = e.Reference >= 0 && e.Reference < static_cast<int>(ctx.items.size()) ? e.Reference : 0;
-        return i < static_cast<int>(ctx.items.size()) ? ctx.items[static_cast<size_t>(i)] : QString();
+        // A number outside the record's items shows its first item.
+        auto item = ctx.items.find(e.Reference);
+        if (item == ctx.items.end())
+            item = ctx.items.find(0);
+        return item != ctx.items.end() ? item->second : QString();
     }
     case ekDataLabel:
         return ctx.label(e.Reference);

@@ -166,6 +166,28 @@ TEST(HostileTemplate, PagesWithoutEndStopAtTheBoundOfTheRunAndOfTheTextWithTheRe
     EXPECT_GT(bytes.size(), 100000);
 }
 
+TEST(HostileTemplate, AnItemNumberedInTheBillionsAsksTheHostForThatItemAlone) {
+    test::ensureGuiApplication();
+    TSestava report;
+    report.SetPredloha(
+        TPredloha::FromText(QStringLiteral("I,0,\"Far item\"\nI,1,4,39,122\nI,3,2,1,20,0\n"
+                                           "T,2,2000000000,0,0,300,18,Arial,10,0,0,0,0,238,\"\",0,0,0\n")));
+    int steps = 0;
+    report.OnStepData = [&](TSestavaD&, TStepMode) { return ++steps > 2 ? sdEndOfData : 0; };
+    std::vector<int> asked;
+    report.OnGetData = [&](TSestavaD&, int item) {
+        asked.push_back(item);
+        return QStringLiteral("item %1").arg(item);
+    };
+    TSestVystup output;
+    TReportRun run(report, output);
+    ASSERT_EQ(run.Run(), ReportMessages::rrOK);
+    EXPECT_EQ(asked, (std::vector<int>{0, 2000000000, 0, 2000000000}));
+    ASSERT_EQ(output.PageCount(), 1);
+    ASSERT_EQ(output.Page(0).Prvky.size(), 2u);
+    EXPECT_EQ(output.Page(0).Prvky[1].Text, QStringLiteral("item 2000000000"));
+}
+
 TEST(RichTextNesting, DeepStructureIsFlattenedAndShallowTextStaysAsItIs) {
     const QString shallow = QStringLiteral("<p><b>Bold <i>and italic</i></b><br>"
                                            "<table><tr><td>a<td>b</tr></table></p>");
