@@ -13,6 +13,7 @@
 #include "print/PrintHost.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -120,13 +121,23 @@ bool TDocumentPrinter::NactiObraz(const QString& name, QImage& picture) {
     if (name.compare(QLatin1String("LOGO"), Qt::CaseInsensitive) != 0)
         return false;
     const QString logo = TApplicationLinks::Setup()->SupplierLogoFileName();
-    QImage image = logo.isEmpty() ? QImage() : LoadPictureFile(logo);
+    QImage image = logo.isEmpty() ? QImage() : pictureFile(logo);
     if (image.isNull())
-        image = LoadPictureFile(ProgramDir() + QStringLiteral("logo.bmp"));
+        image = pictureFile(ProgramDir() + QStringLiteral("logo.bmp"));
     if (image.isNull())
         return false;
     picture = image;
     return true;
+}
+
+QImage TDocumentPrinter::pictureFile(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return {};
+    const QDateTime modified = file.lastModified();
+    if (loaded_.path != path || loaded_.modified != modified || loaded_.size != file.size())
+        loaded_ = {path, modified, file.size(), LoadPictureFile(path)};
+    return loaded_.image;
 }
 
 bool TDocumentPrinter::Open() {

@@ -15,6 +15,7 @@
 #include "print/TextDataSet.h"
 #include "reports/Sestava.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -104,9 +105,21 @@ protected:
     virtual void ReleaseRows() {}
 
 private:
+    // The picture of a file as last loaded, while the file keeps its time and size: a logo in a page
+    // head is then one picture shared by every page, not a copy decoded for each.
+    QImage pictureFile(const QString& path);
+
+    struct LoadedPicture {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        QImage image;
+    };
+
     QString stem_;
     TTextDataSet dataSet_;
     QString tempFile_;
+    LoadedPicture loaded_;
 };
 
 } // namespace lintaro

@@ -349,6 +349,9 @@ TEST_F(PrintersTest, TheLogoComesFromTheSettingsElseFromLogoBmpBesideTheProgram)
     setup.SetSupplierLogoFileName(own);
     ASSERT_TRUE(printer.NactiObraz(QStringLiteral("logo"), picture));
     EXPECT_EQ(picture.size(), QSize(8, 4));
+    QImage again; // for the next page: the same picture, not a copy decoded afresh
+    ASSERT_TRUE(printer.NactiObraz(QStringLiteral("LOGO"), again));
+    EXPECT_EQ(again.constBits(), picture.constBits());
     EXPECT_FALSE(printer.NactiObraz(QStringLiteral("BANNER"), picture));
 
     // A program folder of its own with logo.bmp: the fallback when the settings' file fails.
