@@ -643,27 +643,64 @@ private:
         if (wide.empty())
             return false;
         std::shuffle(wide.begin(), wide.end(), random_);
+        const auto du = [&](int t) { return across ? o_.types_[size_t(t)].x : o_.types_[size_t(t)].y; };
+        const auto dv = [&](int t) { return across ? o_.types_[size_t(t)].y : o_.types_[size_t(t)].x; };
+        std::vector<std::vector<int>> rows;
+        for (int t : wide)
+            rows.push_back({t});
+        if (randomBelow(2) == 0) {
+            // Pieces wider than a third cover the sheet's length too where two lie side by side:
+            // each pairs with the one closest in length that fits beside it.
+            std::vector<int> middle;
+            for (size_t t = 0; t < pool.size(); ++t) {
+                const TSearchPartType& type = o_.types_[t];
+                const int64_t v = across ? type.y : type.x, u = across ? type.x : type.y;
+                if (pool[t] > 0 && StraightAllowed(type.orientation, st.grain) && 3 * v > side &&
+                    2 * v <= side && u <= along)
+                    middle.insert(middle.end(), size_t(pool[t]), int(t));
+            }
+            std::shuffle(middle.begin(), middle.end(), random_);
+            std::vector<bool> paired(middle.size(), false);
+            for (size_t i = 0; i < middle.size(); ++i) {
+                if (paired[i])
+                    continue;
+                size_t best = i;
+                for (size_t j = i + 1; j < middle.size(); ++j)
+                    if (!paired[j] && dv(middle[i]) + kerf + dv(middle[j]) <= side &&
+                        (best == i || std::abs(du(middle[j]) - du(middle[i])) <
+                                          std::abs(du(middle[best]) - du(middle[i]))))
+                        best = j;
+                if (best == i)
+                    continue;
+                paired[i] = paired[best] = true;
+                rows.push_back({middle[i], middle[best]});
+            }
+            std::shuffle(rows.begin(), rows.end(), random_);
+        }
         int64_t work = 0;
         std::vector<TImproveSheet> made(group.size());
         bool stacked = true;
         for (size_t g = 0; g < group.size() && stacked; ++g) {
             std::vector<TSheetBand> lengths;
-            for (int t : wide) {
+            for (const std::vector<int>& row : rows) {
                 TSheetBand b;
-                b.length = (across ? o_.types_[size_t(t)].x : o_.types_[size_t(t)].y) + kerf;
+                for (int t : row)
+                    b.length = std::max<int64_t>(b.length, du(t));
+                b.length += kerf;
                 lengths.push_back(b);
             }
-            std::vector<bool> in(wide.size(), false);
+            std::vector<bool> in(rows.size(), false);
             for (int i : FullestBands(lengths, along + kerf, work))
                 in[size_t(i)] = true;
-            std::vector<int> chosen, left;
-            for (size_t i = 0; i < wide.size(); ++i)
-                (in[i] ? chosen : left).push_back(wide[i]);
-            wide = std::move(left);
+            std::vector<std::vector<int>> chosen, left;
+            for (size_t i = 0; i < rows.size(); ++i)
+                (in[i] ? chosen : left).push_back(rows[i]);
+            rows = std::move(left);
             made[g].stock = stock;
-            stacked = StackPieces(o_.types_, chosen, st.x, st.y, st.grain, across, kerf, made[g]);
-            for (int t : chosen)
-                --pool[size_t(t)];
+            for (const std::vector<int>& row : chosen)
+                for (int t : row)
+                    --pool[size_t(t)];
+            stacked = StackRows(o_.types_, std::move(chosen), st.x, st.y, st.grain, across, kerf, made[g]);
             sortPieces(made[g]);
         }
         expansions += work / kSumsPerExpansion;

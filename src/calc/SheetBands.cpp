@@ -152,21 +152,50 @@ bool StackBands(const std::vector<const TImproveSheet*>& from, const std::vector
 
 bool StackPieces(const std::vector<TSearchPartType>& types, std::vector<int> pieces, int64_t x, int64_t y,
                  TCSDimOutOrientation grain, bool across, int64_t kerf, TImproveSheet& out) {
+    std::vector<std::vector<int>> rows;
+    for (int t : pieces)
+        rows.push_back({t});
+    return StackRows(types, std::move(rows), x, y, grain, across, kerf, out);
+}
+
+bool StackRows(const std::vector<TSearchPartType>& types, std::vector<std::vector<int>> rows, int64_t x,
+               int64_t y, TCSDimOutOrientation grain, bool across, int64_t kerf, TImproveSheet& out) {
     // u runs along the stack, v across it.
     const auto du = [&](int t) { return across ? types[size_t(t)].x : types[size_t(t)].y; };
     const auto dv = [&](int t) { return across ? types[size_t(t)].y : types[size_t(t)].x; };
+    const auto rowLength = [&](const std::vector<int>& row) {
+        int64_t l = 0;
+        for (int t : row)
+            l = std::max(l, du(t));
+        return l;
+    };
+    const auto rowWidth = [&](const std::vector<int>& row) {
+        int64_t w = 0;
+        for (int t : row)
+            w += dv(t) + kerf;
+        return w - kerf;
+    };
     const int64_t along = across ? x : y, side = across ? y : x;
-    std::sort(pieces.begin(), pieces.end(),
-              [&](int a, int b) { return std::make_pair(dv(a), a) > std::make_pair(dv(b), b); });
+    for (std::vector<int>& row : rows)
+        std::sort(row.begin(), row.end(),
+                  [&](int a, int b) { return std::make_pair(du(a), a) > std::make_pair(du(b), b); });
+    std::sort(rows.begin(), rows.end(), [&](const std::vector<int>& a, const std::vector<int>& b) {
+        return std::make_pair(rowWidth(a), a) > std::make_pair(rowWidth(b), b);
+    });
     int64_t length = 0;
-    for (int t : pieces)
-        length += du(t) + kerf;
+    for (const std::vector<int>& row : rows) {
+        length += rowLength(row) + kerf;
+        if (rowWidth(row) > side)
+            return false;
+    }
     if (length > along + kerf)
-        return false; // the last piece needs no cut after it at the sheet's edge
+        return false; // the last row needs no cut after it at the sheet's edge
     out.pieces.clear();
     out.rests.clear();
     out.partsArea = 0;
     const auto rest = [&](int64_t u, int64_t v, int64_t lu, int64_t lv) {
+        if (lu <= 0 || lv <= 0)
+            return;
         TSearchRest r;
         r.ox = int32_t(across ? u : v);
         r.oy = int32_t(across ? v : u);
@@ -177,18 +206,24 @@ bool StackPieces(const std::vector<TSearchPartType>& types, std::vector<int> pie
         out.rests.push_back(r);
     };
     int64_t at = 0;
-    for (int t : pieces) {
-        TSearchPiece p;
-        p.type = t;
-        p.ox = int32_t(across ? at : 0);
-        p.oy = int32_t(across ? 0 : at);
-        p.w = int32_t(types[size_t(t)].x);
-        p.h = int32_t(types[size_t(t)].y);
-        out.pieces.push_back(p);
-        out.partsArea += RestAreaKey(p.w, p.h);
-        if (side - dv(t) - kerf > 0)
-            rest(at, dv(t) + kerf, du(t), side - dv(t) - kerf);
-        at += du(t) + kerf;
+    for (const std::vector<int>& row : rows) {
+        const int64_t rl = rowLength(row);
+        int64_t v = 0;
+        for (int t : row) {
+            TSearchPiece p;
+            p.type = t;
+            p.ox = int32_t(across ? at : v);
+            p.oy = int32_t(across ? v : at);
+            p.w = int32_t(types[size_t(t)].x);
+            p.h = int32_t(types[size_t(t)].y);
+            out.pieces.push_back(p);
+            out.partsArea += RestAreaKey(p.w, p.h);
+            // Above a piece shorter than its row, within the piece's own width.
+            rest(at + du(t) + kerf, v, rl - du(t) - kerf, std::min(dv(t), side - v));
+            v += dv(t) + kerf;
+        }
+        rest(at, v, rl, side - v);
+        at += rl + kerf;
     }
     if (at < along)
         rest(at, 0, along - at, side);

@@ -38,6 +38,11 @@ bool StackBands(const std::vector<const TImproveSheet*>& from, const std::vector
 bool StackPieces(const std::vector<TSearchPartType>& types, std::vector<int> pieces, int64_t x, int64_t y,
                  TCSDimOutOrientation grain, bool across, int64_t kerf, TImproveSheet& out);
 
+// As StackPieces, each row of pieces side by side across the stack, the longest first; the rows
+// stacked the widest first. A row's length is its longest piece's.
+bool StackRows(const std::vector<TSearchPartType>& types, std::vector<std::vector<int>> rows, int64_t x,
+               int64_t y, TCSDimOutOrientation grain, bool across, int64_t kerf, TImproveSheet& out);
+
 // The bands, as indices, whose lengths come closest to `capacity` without passing it; `work` counts
 // the sums tried.
 std::vector<int> FullestBands(const std::vector<TSheetBand>& bands, int64_t capacity, int64_t& work);

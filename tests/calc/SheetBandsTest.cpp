@@ -129,3 +129,23 @@ TEST(SheetBands, StacksPiecesAgainstOneEdgeWithTheRoomBesideAndAboveAsRests) {
     EXPECT_EQ(out.rests[2].ox, 1608 * kMm);
     EXPECT_EQ(out.rests[2].x, 392 * kMm);
 }
+
+TEST(SheetBands, PiecesSideBySideStackAsOneRowTheRoomAboveTheShorterARest) {
+    // 1000 × 1000 mm: 450 × 400 and 400 × 250 mm side by side (854 mm wide), then 700 × 300 mm.
+    const std::vector<TSearchPartType> types{{1, 700 * kMm, 300 * kMm, cspioNone, 1},
+                                             {2, 450 * kMm, 400 * kMm, cspioNone, 1},
+                                             {3, 400 * kMm, 250 * kMm, cspioNone, 1}};
+    TImproveSheet out;
+    ASSERT_TRUE(StackRows(types, {{0}, {2, 1}}, 1000 * kMm, 1000 * kMm, csdooNone, false, kKerf, out));
+    std::vector<std::vector<int>> pieces, rests;
+    for (const TSearchPiece& p : out.pieces)
+        pieces.push_back({p.type, p.ox / kMm, p.oy / kMm});
+    for (const TSearchRest& r : out.rests)
+        rests.push_back({r.ox / kMm, r.oy / kMm, r.x / kMm, r.y / kMm});
+    EXPECT_EQ(pieces, (std::vector<std::vector<int>>{{1, 0, 0}, {2, 454, 0}, {0, 0, 404}}));
+    EXPECT_EQ(rests,
+              (std::vector<std::vector<int>>{
+                  {454, 254, 400, 146}, {858, 0, 142, 400}, {704, 404, 296, 300}, {0, 708, 1000, 292}}));
+    // A row wider than the sheet does not stack.
+    EXPECT_FALSE(StackRows(types, {{0, 1}}, 1000 * kMm, 1000 * kMm, csdooNone, false, kKerf, out));
+}
