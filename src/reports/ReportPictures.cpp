@@ -20,13 +20,21 @@ QString templateFolder(TSestava& report) {
 
 } // namespace
 
-QImage LoadReportPicture(TSestava& report, const QString& name, const TSiReportElement& element) {
+QImage LoadReportPicture(TSestava& report, const QString& name, const TSiReportElement& element,
+                         TReportPictureFiles* files) {
     QImage picture;
     if (!(report.OnNactiObraz && report.OnNactiObraz(report, name, picture)) && !name.isEmpty()) {
-        picture = QImage();
-        const QString folder = templateFolder(report);
-        if (folder.isEmpty() || !picture.load(folder + u'/' + name))
-            picture.load(name);
+        const auto known = files ? files->constFind(name) : TReportPictureFiles::const_iterator();
+        if (files && known != files->cend()) {
+            picture = *known;
+        } else {
+            picture = QImage();
+            const QString folder = templateFolder(report);
+            if (folder.isEmpty() || !picture.load(folder + u'/' + name))
+                picture.load(name);
+            if (files)
+                files->insert(name, picture);
+        }
     }
     if (report.OnPreparePicture)
         report.OnPreparePicture(report, element, picture);

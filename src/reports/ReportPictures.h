@@ -1,6 +1,7 @@
 #pragma once
 // The pictures of a report: named pictures through the report's callbacks or files beside the
 // template, the list of names the designer offers, and the background picture of the pages.
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QStringList>
@@ -16,8 +17,12 @@ struct TSiReportElement;
 
 // The picture of that name: OnNactiObraz when it finds it, else the file of that name in the
 // template file's folder, else the name as a path; empty when none loads. OnPreparePicture may then
-// adjust it for element (a picture element, or a stand-in for the background).
-QImage LoadReportPicture(TSestava& report, const QString& name, const TSiReportElement& element);
+// adjust it for element (a picture element, or a stand-in for the background). With `files`, a file
+// is decoded once: every later element of that name shares the picture (a logo in a page head is
+// then one picture on every page, not a copy per page).
+using TReportPictureFiles = QHash<QString, QImage>;
+QImage LoadReportPicture(TSestava& report, const QString& name, const TSiReportElement& element,
+                         TReportPictureFiles* files = nullptr);
 
 // The picture names offered in the designer: OnNactiSeznamObrazu when assigned, else the files in the
 // template file's folder that the registered picture readers take, sorted by name.

@@ -824,7 +824,7 @@ void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, in
     }
     if (e.Kind == ekPicture &&
         !(report_.OnNactiKresbu && report_.OnNactiKresbu(report_, e.FileName, out.Drawing)))
-        out.Picture = LoadReportPicture(report_, e.FileName, e);
+        out.Picture = LoadReportPicture(report_, e.FileName, e, &pictureFiles_);
     if (e.Kind == ekPaintBox && report_.OnPaintBox && e.Width > 0 && height > 0) {
         // Painted at k × 100 dots per inch, k from the brush-style field.
         const int k = std::clamp(e.BrushStyle, 1, 6);

@@ -6,6 +6,7 @@
 // (the message in Message()), 6 when the pages would hold more than MaxElements elements (the pages
 // built so far stay, the message says why).
 #include "reports/ReportDataSet.h"
+#include "reports/ReportPictures.h"
 #include "reports/SestVystup.h"
 
 #include <QDateTime>
@@ -93,6 +94,7 @@ private:
     bool cancelled_ = false;
     bool lastPage_ = false;
     std::size_t placed_ = 0;
+    TReportPictureFiles pictureFiles_; // decoded once a run
     bool tooLarge_ = false;
     struct PageCountRef {
         int page;

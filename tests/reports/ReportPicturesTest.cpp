@@ -85,6 +85,24 @@ TEST(ReportPictures, ApplicationPreparesEveryPicture) {
     EXPECT_EQ(prepared, 1);
 }
 
+TEST(ReportPictures, FileDecodedOnceARunAndPreparedForEveryElement) {
+    Folder f;
+    TReportPictureFiles files;
+    int prepared = 0;
+    f.report.OnPreparePicture = [&](TSestava&, const TSiReportElement&, QImage& picture) {
+        if (++prepared == 2)
+            picture.setPixelColor(0, 0, Qt::red); // this element's own change
+    };
+    const QImage first = LoadReportPicture(f.report, QStringLiteral("blue.png"), f.element, &files);
+    ASSERT_TRUE(QFile::remove(f.dir.filePath(QStringLiteral("blue.png"))));
+    const QImage second = LoadReportPicture(f.report, QStringLiteral("blue.png"), f.element, &files);
+    const QImage third = LoadReportPicture(f.report, QStringLiteral("blue.png"), f.element, &files);
+    EXPECT_EQ(prepared, 3);
+    EXPECT_EQ(second.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(third.pixelColor(0, 0), QColor(Qt::blue)); // the change stayed with its element
+    EXPECT_EQ(first.cacheKey(), third.cacheKey());       // one decoded picture shared
+}
+
 TEST(ReportPictures, NamesFromTheCallbackElseThePictureFilesBesideTheTemplate) {
     Folder f;
     EXPECT_EQ(ReportPictureNames(f.report), (QStringList{"blue.png", "Logo.PNG"}));
