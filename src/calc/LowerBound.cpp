@@ -165,58 +165,70 @@ bool alwaysAlone(const TBoundPiece& p, const std::vector<TBoundStock>& sizes, in
 }
 
 struct TCover {
-    Wide area; // raw mm²
-    int count; // −1: no limit
-    int least; // sheets the size must give in any case
+    Wide area;  // raw mm²
+    Wide gives; // raw mm²: the sheet with the kerf added, as the pieces count
+    int count;  // −1: no limit
+    int least;  // sheets the size must give in any case
 };
 
-// The least area of whole sheets, at least `least` and at most `count` of each size, that reaches
-// `need`: a search over the counts, the largest size first. Should the sizes be too many to count
-// through, the sheets each size must give, or the need itself, still bound the area.
+// The least area of whole sheets, at least `least` and at most `count` of each size, whose room
+// (`gives`) reaches `need`: a search over the counts, the largest size first. Should the sizes be
+// too many to count through, the sheets each size must give, or the need itself, still bound the
+// area.
 Wide leastCover(std::vector<TCover> sizes, Wide need) {
     std::sort(sizes.begin(), sizes.end(), [](const TCover& a, const TCover& b) { return a.area > b.area; });
-    Wide floor = 0;
-    for (const TCover& c : sizes)
+    Wide floor = 0, floorGives = 0;
+    for (const TCover& c : sizes) {
         floor += c.area * c.least;
-    if (floor >= need)
+        floorGives += c.gives * c.least;
+    }
+    if (floorGives >= need)
         return floor;
     // Beyond what the need asks, a size adds nothing: the count is capped there (and at a million
     // sheets, past which the search would not end anyway).
     std::vector<int> most;
     for (const TCover& c : sizes) {
-        const Wide enough = std::min<Wide>(Wide(c.least) + (need + c.area - 1) / c.area, 1000000);
+        const Wide enough = std::min<Wide>(Wide(c.least) + (need + c.gives - 1) / c.gives, 1000000);
         most.push_back(c.count < 0 ? int(enough) : std::max(c.least, int(std::min<Wide>(c.count, enough))));
     }
     // What the smaller sizes can add at most, so that a count that cannot reach the need ends early.
-    std::vector<Wide> reach(sizes.size() + 1, 0);
-    for (size_t i = sizes.size(); i-- > 0;)
-        reach[i] = reach[i + 1] + sizes[i].area * most[i];
-    Wide best = reach[0] >= need ? reach[0] : -1;
+    std::vector<Wide> reach(sizes.size() + 1, 0), reachArea(sizes.size() + 1, 0);
+    for (size_t i = sizes.size(); i-- > 0;) {
+        reach[i] = reach[i + 1] + sizes[i].gives * most[i];
+        reachArea[i] = reachArea[i + 1] + sizes[i].area * most[i];
+    }
+    Wide best = reach[0] >= need ? reachArea[0] : -1;
     int64_t visits = 0;
     constexpr int64_t kVisits = 200000;
-    const std::function<void(size_t, Wide)> step = [&](size_t i, Wide sum) {
-        if (++visits > kVisits || (best >= 0 && sum >= best))
+    const std::function<void(size_t, Wide, Wide)> step = [&](size_t i, Wide sum, Wide area) {
+        if (++visits > kVisits || (best >= 0 && area >= best))
             return;
         if (sum >= need) {
-            best = sum;
+            best = area;
             return;
         }
         if (i == sizes.size() || sum + reach[i] < need)
             return;
         for (int n = most[size_t(i)]; n >= sizes[i].least; --n)
-            step(i + 1, sum + sizes[i].area * n);
+            step(i + 1, sum + sizes[i].gives * n, area + sizes[i].area * n);
     };
-    step(0, 0);
-    if (best < 0 || visits > kVisits)
-        return std::max(floor, need);
+    step(0, 0, 0);
+    if (best < 0 || visits > kVisits) {
+        // Every size's area is at least its room times the smallest ratio of the two.
+        Wide byNeed = need;
+        for (const TCover& c : sizes)
+            byNeed = std::min(byNeed, need * c.area / c.gives);
+        return std::max(floor, byNeed);
+    }
     return best;
 }
 
-Wide smallestStockArea(const TBoundPiece& p, const std::vector<TBoundStock>& sizes) {
+// The room, with the kerf, of the smallest sheet that takes the piece.
+Wide smallestStockRoom(const TBoundPiece& p, const std::vector<TBoundStock>& sizes, int64_t kerf) {
     Wide least = -1;
     for (const TBoundStock& s : sizes)
-        if (fitsOn(p, s) && (least < 0 || Wide(s.x) * s.y < least))
-            least = Wide(s.x) * s.y;
+        if (fitsOn(p, s) && (least < 0 || Wide(s.x + kerf) * (s.y + kerf) < least))
+            least = Wide(s.x + kerf) * (s.y + kerf);
     return std::max<Wide>(least, 0);
 }
 
@@ -259,15 +271,16 @@ TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std:
         return b;
     }
     // Several sizes: the stock used holds at least the parts' area (less the fit margin), and at
-    // least a sheet of its own for every large piece, the smallest that takes it.
+    // least a sheet of its own for every large piece, the smallest that takes it. As with one size,
+    // the kerf is added to every piece and to every sheet: the cut after a piece is room it takes.
     Wide area = 0;
     for (const TBoundPiece& p : placeable)
-        area += Wide(p.x) * p.y * p.count;
+        area += Wide(p.x + kerf) * (p.y + kerf) * p.count;
     const Wide byArea = area * 19999 * 19999 / (Wide(20000) * 20000);
     Wide large = 0;
     for (const TBoundPiece& p : placeable)
         if (alwaysAlone(p, sizes, kerf))
-            large += smallestStockArea(p, sizes) * p.count;
+            large += smallestStockRoom(p, sizes, kerf) * p.count;
     // Pieces that fit on one size only need their sheets of it whatever the others hold.
     std::vector<TCover> cover;
     for (size_t i = 0; i < sizes.size(); ++i) {
@@ -277,8 +290,8 @@ TLowerBound ComputeLowerBound(const std::vector<TBoundPiece>& pieces, const std:
                     return &s != &sizes[i] && fitsOn(p, s);
                 }))
                 own.push_back(p);
-        cover.push_back({Wide(sizes[i].x) * sizes[i].y, sizes[i].count,
-                         own.empty() ? 0 : sheetsOnOneSize(own, sizes[i], kerf)});
+        cover.push_back({Wide(sizes[i].x) * sizes[i].y, Wide(sizes[i].x + kerf) * (sizes[i].y + kerf),
+                         sizes[i].count, own.empty() ? 0 : sheetsOnOneSize(own, sizes[i], kerf)});
     }
     b.stockArea = squareMetres(leastCover(cover, std::max(byArea, large)));
     return b;

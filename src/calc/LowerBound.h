@@ -13,8 +13,8 @@
 // cuts of that width.
 //
 // With several sizes the bound is the least stock area of whole sheets, as many of each size as
-// there are, that holds the parts' area, with every size taking at least the sheets that the
-// pieces fitting on it alone need.
+// there are, that holds the parts' area (the kerf added as above), with every size taking at least
+// the sheets that the pieces fitting on it alone need.
 #include "model/CalcOrientation.h"
 
 #include <QString>

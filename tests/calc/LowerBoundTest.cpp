@@ -77,19 +77,23 @@ TEST(LowerBound, SeveralSizesTakeWholeSheetsAsManyAsThereAre) {
     struct Case {
         const char* name;
         std::vector<TBoundPiece> pieces;
-        int smallCount; // sheets of 1500 × 1000 beside as many of 2000 × 1000 as needed
-        double area;    // m²
+        int smallCount;   // sheets of 1500 × 1000 beside as many of 2000 × 1000 as needed
+        double area;      // m²
+        int64_t kerf = 0; // mm
     };
     const std::vector<Case> cases = {
         {"three of the smaller size hold 4.4 m²", {piece(400, 250, 44)}, -1, 4.5},
         {"with one smaller sheet, two larger ones go with it", {piece(400, 250, 44)}, 1, 5.5},
         // Two of these fit on the larger size only, one above the other: four need two sheets of it.
         {"pieces only the larger size takes", {piece(1600, 450, 4), piece(400, 250, 5)}, -1, 4.0},
+        // Eight fill the larger sheet exactly; with the cuts between them they need more room.
+        {"pieces filling a sheet without the kerf", {piece(500, 500, 8)}, -1, 2.0},
+        {"the same pieces with the kerf", {piece(500, 500, 8)}, -1, 3.0, 10},
     };
     for (const Case& c : cases) {
         TBoundStock small = stock(1500, 1000);
         small.count = c.smallCount;
-        const TLowerBound b = ComputeLowerBound(c.pieces, {stock(2000, 1000), small}, 0);
+        const TLowerBound b = ComputeLowerBound(c.pieces, {stock(2000, 1000), small}, c.kerf * kMm);
         EXPECT_FALSE(b.oneSize) << c.name;
         EXPECT_NEAR(b.stockArea, c.area, 0.001) << c.name;
     }
