@@ -44,6 +44,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -501,6 +502,21 @@ TEST_F(AppForm, CalculationFromTheSheetsPageAndBookingTheResult) {
 
     click(QStringLiteral("LabelMenuSheetsSheets"));
     EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageSheetsView"))->pixmap().isNull());
+    // A report that grew while its page was hidden opens at its end, where the outcome is; one
+    // scrolled back by the user stays where it is when the page is shown again.
+    for (int i = 0; i < 60; ++i)
+        sheets->AppendReportLine(QStringLiteral("line %1").arg(i));
+    click(QStringLiteral("LabelMenuSheetsResults"));
+    QScrollBar* reportBar = find<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"))->verticalScrollBar();
+    EXPECT_GT(reportBar->maximum(), 0);
+    EXPECT_EQ(reportBar->value(), reportBar->maximum());
+    QTest::keyClick(find<QPlainTextEdit>(QStringLiteral("MemoSheetsResults")), Qt::Key_PageUp);
+    const int readingAt = reportBar->value();
+    EXPECT_LT(readingAt, reportBar->maximum());
+    click(QStringLiteral("LabelMenuSheetsSheets"));
+    click(QStringLiteral("LabelMenuSheetsResults"));
+    EXPECT_EQ(reportBar->value(), readingAt);
+    click(QStringLiteral("LabelMenuSheetsSheets"));
     EXPECT_FALSE(find<QLabel>(QStringLiteral("ImageIconSheetsPrev"))->isEnabled());
     click(QStringLiteral("ImageIconSheetsNext"));
     EXPECT_EQ(result->IndexOf(result->ItemFocused()), 1);

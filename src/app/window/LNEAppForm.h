@@ -110,6 +110,7 @@ private:
     void updateSheetCommands();
     void updateSheetsFigures();
     void showCalculationReport();
+    void scrollReportToEnd();
     void updateSheetsControls(TComponent* source, const QString& propName);
     // The Sheets page's mark that the result no longer fits the parts or the material.
     void updateOutOfDateMark();
@@ -166,6 +167,8 @@ private:
     bool shown_ = false;
     // The sheet view shows the focused sheet as drawn now.
     bool sheetViewDrawn_ = false;
+    // The report changed while its page was hidden: showing the page shows its end, the outcome.
+    bool reportEndUnseen_ = false;
     bool outOfDatePending_ = false;
     // While above 0, control events do not write back into the data.
     int updateLock_ = 0;

@@ -28,6 +28,7 @@ namespace lintaro {
 namespace {
 
 constexpr int kSheetViewPage = 1;
+constexpr int kResultsPage = 2;
 // The inner notebook's width beside the tips; the sheet view takes the whole page.
 constexpr int kSheetsNotebookWidth = 600;
 // The Sheets page's bottom banner needs this much height of the inner notebook.
@@ -88,7 +89,22 @@ void TLNEAppForm::showSheetsPage(int index) {
     notebook->resize(view ? page->width() - notebook->x() - 2 : kSheetsNotebookWidth, notebook->height());
     if (view && !sheetViewDrawn_)
         redrawSheetView();
+    if (index == kResultsPage && reportEndUnseen_) {
+        reportEndUnseen_ = false;
+        scrollReportToEnd();
+    }
     updateSheetCommands();
+}
+
+void TLNEAppForm::scrollReportToEnd() {
+    auto* memo = control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"));
+    if (!memo->isVisible()) {
+        // A hidden memo has no height yet to scroll by.
+        reportEndUnseen_ = true;
+        return;
+    }
+    memo->moveCursor(QTextCursor::End);
+    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
 }
 
 void TLNEAppForm::layoutSheetsPage() {
@@ -174,7 +190,7 @@ void TLNEAppForm::showCalculationReport() {
     lines << TSheets::StateText(sheets->State());
     auto* memo = control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"));
     memo->setPlainText(lines.join(u'\n'));
-    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
+    scrollReportToEnd();
 }
 
 void TLNEAppForm::updateSheetsControls(TComponent* source, const QString& propName) {
@@ -190,9 +206,11 @@ void TLNEAppForm::updateSheetsControls(TComponent* source, const QString& propNa
                 ->setText(GetText(QStringLiteral("TSheets"), calculating
                                                                  ? QStringLiteral("ButtonCalculationStop")
                                                                  : QStringLiteral("ButtonCalculationStart")));
-            if (!all)
-                control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"))
-                    ->appendPlainText(TSheets::StateText(sheets->State()));
+            if (!all) {
+                auto* memo = control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"));
+                memo->appendPlainText(TSheets::StateText(sheets->State()));
+                reportEndUnseen_ = reportEndUnseen_ || !memo->isVisible();
+            }
         }
         if (is("CalculationPhase") || is("State")) {
             // Once a run has ended, its outcome is what the phase field says ("Ready" would hide
@@ -211,9 +229,11 @@ void TLNEAppForm::updateSheetsControls(TComponent* source, const QString& propNa
                 ->setValue(std::clamp(sheets->CalculationTotalProgress(), 0, 100));
         if (is("CalculationReport") && (all || sheets->State() != ssCalculating || propName.isEmpty()))
             showCalculationReport();
-        else if (is("CalculationReport") && !sheets->CalculationReport().isEmpty())
-            control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"))
-                ->appendPlainText(sheets->CalculationReport().constLast());
+        else if (is("CalculationReport") && !sheets->CalculationReport().isEmpty()) {
+            auto* memo = control<QPlainTextEdit>(QStringLiteral("MemoSheetsResults"));
+            memo->appendPlainText(sheets->CalculationReport().constLast());
+            reportEndUnseen_ = reportEndUnseen_ || !memo->isVisible();
+        }
         if (is("State") || is("DimsTakedOff") || is("RestReturned"))
             updateSheetCommands();
         if (is("State") || is("PartsInArea") || is("PartsInCount") || is("PartsUnusedArea") ||
