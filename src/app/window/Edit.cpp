@@ -1,5 +1,7 @@
 #include "app/window/Edit.h"
 
+#include "app/window/FittedText.h"
+
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -41,8 +43,7 @@ void TEdit::paintEvent(QPaintEvent* event) {
     const Qt::TextElideMode elide = horizontal & Qt::AlignRight ? Qt::ElideLeft : Qt::ElideRight;
     painter.setFont(font());
     painter.setPen(isEnabled() ? look.color(QPalette::Text) : look.color(QPalette::Disabled, QPalette::Text));
-    painter.drawText(area, int(horizontal | Qt::AlignVCenter),
-                     painter.fontMetrics().elidedText(shown, elide, area.width()));
+    DrawFittedText(painter, area, int(horizontal | Qt::AlignVCenter), shown, elide);
 }
 
 } // namespace lintaro

@@ -1,6 +1,7 @@
 #include "app/window/ItemList.h"
 
 #include "app/window/EditLook.h"
+#include "app/window/FittedText.h"
 #include "foundation/DataComponentList.h"
 
 #include <QEvent>
@@ -72,8 +73,7 @@ void TItemRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
             text = list_.Placeholder();
         painter->setPen(filled ? kFilledTextColour : kPlaceholderColour);
         const QRect textArea = cell.adjusted(3, 0, -3, 0);
-        painter->drawText(textArea, int(column.alignment | Qt::AlignVCenter),
-                          painter->fontMetrics().elidedText(text, Qt::ElideRight, textArea.width()));
+        DrawFittedText(*painter, textArea, int(column.alignment | Qt::AlignVCenter), text, Qt::ElideRight);
         first = false;
     }
     painter->restore();
