@@ -173,7 +173,7 @@ struct TReportRun::Context : TExpressionResolver {
 };
 
 TReportRun::TReportRun(TSestava& report, TSestVystup& output, TReportProgress* progress)
-    : report_(report), out_(output), progress_(progress) {}
+    : MaxElements(report.MaxPlacedElements), report_(report), out_(output), progress_(progress) {}
 
 TReportRun::~TReportRun() = default;
 

@@ -4,7 +4,7 @@
 // element's position. The run reads the report's template, data and callbacks; the report owns the
 // pages it produces. Result: 0, 3 when cancelled through the progress, 7 when the data check fails
 // (the message in Message()), 6 when the pages would hold more than MaxElements elements (the pages
-// built so far stay, the message says why).
+// built so far stay, the message says why; a preview shows none of them).
 #include "reports/ReportDataSet.h"
 #include "reports/ReportPictures.h"
 #include "reports/SestVystup.h"
@@ -21,11 +21,6 @@ class TSestava;
 class TSestavaTyp;
 class TReportProgress;
 
-// Elements one run places at most. A template whose sections repeat without end (a text spilling
-// over thousands of pages, each with a full head) stops here with a message instead of taking all
-// memory; a list of 20 000 records of ten elements each stays well inside.
-constexpr std::size_t kMaxPlacedElements = 250000;
-
 class TReportRun {
 public:
     TReportRun(TSestava& report, TSestVystup& output, TReportProgress* progress = nullptr);
@@ -35,7 +30,7 @@ public:
     QDateTime PrintTime;
     // Body positions to leave empty before the first record.
     int SkipBodies = 0;
-    std::size_t MaxElements = kMaxPlacedElements;
+    std::size_t MaxElements; // the report's MaxPlacedElements unless set
 
     int Run();
     const QString& Message() const { return message_; }

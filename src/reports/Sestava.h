@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QStringList>
+#include <cstddef>
 #include <functional>
 
 QT_BEGIN_NAMESPACE
@@ -57,6 +58,11 @@ public:
 // Code page of the text export.
 enum TExportLanguage { slUndefined, slASCII, slCP867, slCP852, slCP1250 };
 
+// Elements one run places at most. A template whose sections repeat without end (a text spilling
+// over thousands of pages, each with a full head) stops here with a message instead of taking all
+// memory; a list of 20 000 records of ten elements each stays well inside.
+constexpr std::size_t kMaxPlacedElements = 250000;
+
 class TSestava : public TSestavaD {
     LINTARO_COMPONENT(TSestava)
 public:
@@ -70,6 +76,7 @@ public:
     int StartPage = 1;
     int EndPage = 9999;
     int MaxRecords = 0; // 0: no limit
+    std::size_t MaxPlacedElements = kMaxPlacedElements;
     TExportLanguage ExportLanguage = slUndefined;
     bool TiskJedenZaznam = false; // print only the current record
     QString ReportName;           // the template file, relative to ReportDir unless absolute

@@ -84,6 +84,20 @@ TEST_F(PrintPreview, APageThatCannotHoldARowShowsTheEnginesReason) {
     EXPECT_EQ(preview_->PageCount(), 0);
 }
 
+TEST_F(PrintPreview, AReportStoppedForItsSizeShowsWhyAndNoPartOfIt) {
+    makeReport(40);
+    report_.MaxPlacedElements = 25;
+    preview_->SetReport(&report_, 0);
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].contains(QStringLiteral("25"))) << messages_[0].toStdString();
+    EXPECT_EQ(preview_->PageCount(), 0);
+    messages_.clear();
+    report_.MaxPlacedElements = 40;
+    preview_->SetReport(&report_, 0);
+    EXPECT_TRUE(messages_.isEmpty());
+    EXPECT_EQ(preview_->PageCount(), 20);
+}
+
 TEST_F(PrintPreview, SaveAsPdfOntoAPipeFailsWithTheReasonAndLeavesItAlone) {
     makeReport(3);
     preview_->SetReport(&report_, 0);

@@ -272,12 +272,15 @@ void TPrintPreviewForm::SetReport(TSestava* report, int printerIndex) {
         TProgressDialog progress(this);
         TReportRun run(*report_, output_, &progress);
         // Nothing to show, a page that cannot be laid out, or more than a report can hold: the engine
-        // says why.
-        if (const int code = run.Run();
-            (code == ReportMessages::rrNothingDone || code == ReportMessages::rrNotLoaded ||
+        // says why. The pages of a report stopped for its size are not the whole report, and are not
+        // shown to be printed as if they were.
+        const int code = run.Run();
+        if ((code == ReportMessages::rrNothingDone || code == ReportMessages::rrNotLoaded ||
              code == ReportMessages::rrOutputError) &&
             ShowMessage)
             ShowMessage(Version().ProductName, run.Message());
+        if (code == ReportMessages::rrOutputError)
+            output_.Clear();
         progress.Hide();
     }
     background_ = report_ ? ResolveBackground(*report_) : TPageBackground();
