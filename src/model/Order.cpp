@@ -493,9 +493,18 @@ void TOrder::ReadAccepted(const TINI& ini, const QString& fileName) {
     sheets_->LoadFromINI(&ini);
 }
 
+QStringList TOrder::itemRecords() const {
+    QStringList records;
+    for (int i = 0; i < items_->ItemCount(); ++i)
+        if (const TOrderItem* item = items_->OrderItem(i))
+            records << item->RecordText();
+    return records;
+}
+
 bool TOrder::LoadFromFile(const QString& fileName) {
     errorString_.clear();
     bool result = false;
+    QStringList storedItems; // the items as the file has them
     TINI ini;
     if (!ini.LoadFromFile(fileName)) {
         errorString_ = ini.ErrorString();
@@ -525,6 +534,7 @@ bool TOrder::LoadFromFile(const QString& fileName) {
             }
             if (result) {
                 loaded.SetModified(false);
+                storedItems = loaded.itemRecords();
                 Assign(&loaded);
                 parts_->Announce(QString());
                 items_->Announce(QString());
@@ -555,6 +565,10 @@ bool TOrder::LoadFromFile(const QString& fileName) {
                             : QStringLiteral("the material file %1 cannot be read: %2").arg(path, reason);
                 }
             }
+            // The order's own material coming along is no change of the order; a price that changed
+            // in the material since the order was saved is, through the order's items.
+            if (itemRecords() == storedItems)
+                SetModified(false);
         }
     }
     numberPending_ = false;

@@ -122,6 +122,8 @@ private:
     // result sheet.
     void ReadAccepted(const TINI& ini, const QString& fileName);
     void AnnounceTotals();
+    // The items as stored, one record each: whether loading the material changed them.
+    QStringList itemRecords() const;
 
     TAddress* customer_ = nullptr;    // owned
     TOrderItemList* items_ = nullptr; // owned

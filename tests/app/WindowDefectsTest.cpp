@@ -151,6 +151,29 @@ TEST_F(WindowDefects, OrderShortcutsComeFromTheActivePagesMenu) {
     EXPECT_EQ(dialogs_->requests.back().defaultExtension, QStringLiteral("BMP"));
 }
 
+// An order opened with its own material is unchanged: New asks nothing. Had the material's price
+// changed since the order was saved, the order's items take the new price, and that is a change.
+TEST_F(WindowDefects, OrderOpenedWithItsMaterialIsUnchangedUnlessThePriceMoved) {
+    for (const bool priceMoved : {false, true}) {
+        QFile::remove(path(QStringLiteral("Board18.LNM")));
+        QFile::remove(path(QStringLiteral("kitchen.LNO")));
+        const QString material = sampleCopy(QStringLiteral("Board18.LNM"), QStringLiteral("Board18.LNM"));
+        if (priceMoved) {
+            TMaterial m;
+            ASSERT_TRUE(m.LoadFromFile(material));
+            m.SetPropAsString(QStringLiteral("Price"), QStringLiteral("30"));
+            ASSERT_TRUE(m.SaveToFile(material));
+        }
+        TLNEAppForm& window = open(sampleCopy(QStringLiteral("Kitchen.LNO"), QStringLiteral("kitchen.LNO")));
+        activate(window);
+        dialogs_->questions.clear();
+        dialogs_->answers = {QMessageBox::No};
+        click(QStringLiteral("LabelMenuOrderNew"));
+        EXPECT_EQ(dialogs_->questions.size(), priceMoved ? 1 : 0) << "price moved: " << priceMoved;
+        EXPECT_TRUE(window.Order()->FileName().isEmpty()) << "a new order";
+    }
+}
+
 TEST_F(WindowDefects, OrderOpenAsksAboutUnsavedStockFirst) {
     TLNEAppForm& window = open(sampleCopy(QStringLiteral("Board18.LNM"), QStringLiteral("Board18.LNM")));
     activate(window);
