@@ -173,7 +173,7 @@ struct TReportRun::Context : TExpressionResolver {
 };
 
 TReportRun::TReportRun(TSestava& report, TSestVystup& output, TReportProgress* progress)
-    : MaxElements(report.MaxPlacedElements), report_(report), out_(output), progress_(progress) {}
+    : report_(report), out_(output), progress_(progress) {}
 
 TReportRun::~TReportRun() = default;
 
@@ -269,8 +269,8 @@ int TReportRun::Run() {
         progress_->Hide();
     main_ = nullptr;
     if (tooLarge_ && !cancelled_) {
-        message_ =
-            ReportMessages::TooManyElements().replace(QLatin1String("%d"), QString::number(MaxElements));
+        message_ = ReportMessages::TooManyElements().replace(QLatin1String("%d"),
+                                                             QString::number(report_.MaxPlacedElements));
         if (report_.OnError)
             report_.OnError(report_, ReportMessages::rrOutputError, message_);
         return ReportMessages::rrOutputError;
@@ -790,7 +790,7 @@ QString TReportRun::elementText(Context& ctx, const TSiReportElement& e, bool& p
 }
 
 void TReportRun::placeElement(Context& ctx, const TSiReportElement& e, int x, int y, int height, int offset) {
-    if (placed_ >= MaxElements) {
+    if (placed_ >= report_.MaxPlacedElements) {
         // Finished: every loop of the run ends at its next page or record.
         tooLarge_ = finished_ = true;
         return;

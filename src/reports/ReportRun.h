@@ -3,8 +3,8 @@
 // page into a TSestVystup, at 100 units per inch. Sub-reports run on the same pages at their
 // element's position. The run reads the report's template, data and callbacks; the report owns the
 // pages it produces. Result: 0, 3 when cancelled through the progress, 7 when the data check fails
-// (the message in Message()), 6 when the pages would hold more than MaxElements elements (the pages
-// built so far stay, the message says why; a preview shows none of them).
+// (the message in Message()), 6 when the pages would hold more than the report's MaxPlacedElements elements
+// (the pages built so far stay, the message says why; a preview shows none of them).
 #include "reports/ReportDataSet.h"
 #include "reports/ReportPictures.h"
 #include "reports/SestVystup.h"
@@ -30,7 +30,6 @@ public:
     QDateTime PrintTime;
     // Body positions to leave empty before the first record.
     int SkipBodies = 0;
-    std::size_t MaxElements; // the report's MaxPlacedElements unless set
 
     int Run();
     const QString& Message() const { return message_; }

@@ -145,9 +145,9 @@ TEST(HostileTemplate, PagesWithoutEndStopAtTheBoundOfTheRunAndOfTheTextWithTheRe
     report.OnStepData = [&](TSestavaD&, TStepMode) { return ++steps > 1 ? sdEndOfData : 0; };
     QString reported;
     report.OnError = [&](TSestava&, int, const QString& message) { reported = message; };
+    report.MaxPlacedElements = 1000;
     TSestVystup output;
     TReportRun run(report, output);
-    run.MaxElements = 1000;
     EXPECT_EQ(run.Run(), ReportMessages::rrOutputError);
     EXPECT_TRUE(run.Message().contains(QLatin1String("1000"))) << run.Message().toStdString();
     EXPECT_EQ(reported, run.Message());
